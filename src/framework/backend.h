@@ -1,0 +1,67 @@
+#pragma once
+// The driver table behind the framework: one implementation talks to SDL2,
+// the other runs with no window for tests and tools. The portable core
+// (framework.cpp) owns the loop, the callbacks, the key state, the page and
+// the palette, and asks the backend only for what differs.
+
+#include <cstdint>
+#include <string_view>
+
+#include "framework/framework.h"
+
+struct BackendEvent {
+    enum class Kind {
+        KeyDown,       // scanCode (PC set 1) and character; never a repeat
+        KeyUp,         // scanCode
+        MouseDown,
+        QuitConfirmed, // the user closed the window and said yes
+        ModeSwitched,  // window/full screen changed; `windowed` says which
+        Activated,
+        Deactivated,
+    };
+    Kind kind = Kind::KeyDown;
+    int scanCode = 0;
+    int character = 0;
+    int windowed = 1;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual bool init(std::string_view title) = 0;
+    // The mode dialog; false means Quit.
+    virtual bool chooseMode(ModeChoice& mode, int& windowed) = 0;
+    // Opens the display for a 640x480 8-bit page.
+    virtual bool setMode(const ModeChoice& mode, int windowed) = 0;
+    // Takes the next pending event; false when there is none.
+    virtual bool pollEvent(BackendEvent& event) = 0;
+    // Shows a finished 640x480 page of palette indices.
+    virtual void present(const std::uint8_t* pixels, const PaletteEntry* palette) = 0;
+    // Called once at the end of every loop iteration (pacing, frame capture).
+    virtual void endIteration() = 0;
+    // Monotonic microseconds; the stopwatch truncates to 32 bits.
+    virtual std::uint64_t microseconds() = 0;
+    // Shows a fatal message when a display exists; never in headless runs.
+    virtual void showFatalError(std::string_view text) = 0;
+    // Restores the display and closes the window; safe to call twice.
+    virtual void shutdown() = 0;
+};
+
+// The backend every fw_ operation uses; main picks SDL, tools and tests the
+// headless one. Without a choice the headless backend is used.
+void fw_use_backend(Backend* backend);
+Backend& fw_backend();
+
+// Resets the core to its state at process start (callbacks, flags, page,
+// palette, key state); lets tests run the game many times in one process.
+void fw_reset();
+
+// True once fw_set_mode has succeeded: the page exists.
+bool fw_has_display();
+
+// The page being drawn, or null before fw_set_mode.
+DrawContext* fw_draw_context();
+
+// Sets the code gfx_result reports next (loaders use negative codes).
+void gfx_set_result(int code);

@@ -1,0 +1,337 @@
+// The portable core of the framework: the loop, the callbacks, the key
+// state, the page and the palette. Everything platform-specific is asked of
+// the backend.
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "framework/backend.h"
+#include "framework/headless.h"
+
+std::uint8_t keyState[256] = {};
+
+namespace {
+
+struct Callbacks {
+    ModeFilter modeFilter = nullptr;
+    DrawCallback draw = nullptr;
+    UpdateCallback update = nullptr;
+    KeyDownCallback keyDown = nullptr;
+    MouseDownCallback mouseDown = nullptr;
+    ModeSwitchCallback modeSwitch = nullptr;
+    ActivateCallback activate = nullptr;
+    SuspendCallback suspend = nullptr;
+};
+
+struct Core {
+    Backend* backend = nullptr;
+    Callbacks callbacks;
+    DriverOptions driverOptions;
+    FwContext context;
+    DrawContext page;
+    std::array<std::uint8_t, kScreenPixels> pixels{};
+    std::array<PaletteEntry, 256> loadedPalette{};
+    std::array<PaletteEntry, 256> shownPalette{};
+    ModeChoice mode;
+    int windowed = 1;
+    bool hasDisplay = false;
+    bool active = true;
+    bool exitRequested = false;
+    int directAccessDepth = 0;
+    std::string title;
+};
+
+Core& core() {
+    static Core instance;
+    return instance;
+}
+
+HeadlessBackend& defaultBackend() {
+    static HeadlessBackend instance;
+    return instance;
+}
+
+void resetPage(DrawContext& page, std::uint8_t* pixels) {
+    page.pixels = pixels;
+    page.width = kScreenWidth;
+    page.height = kScreenHeight;
+    page.bytesPerLine = kScreenWidth;
+    page.clipLeft = 0;
+    page.clipTop = 0;
+    page.clipRight = kScreenWidth - 1;
+    page.clipBottom = kScreenHeight - 1;
+}
+
+void dispatch(const BackendEvent& event) {
+    Core& c = core();
+    switch (event.kind) {
+    case BackendEvent::Kind::KeyDown:
+        if (event.scanCode > 0 && event.scanCode < 256) keyState[event.scanCode] = 1;
+        if (c.callbacks.keyDown) {
+            FwEvent fwEvent;
+            fwEvent.message = static_cast<std::uint32_t>(event.character & 0xFF) |
+                              (static_cast<std::uint32_t>(event.scanCode & 0xFF) << 8);
+            c.callbacks.keyDown(fwEvent);
+        }
+        break;
+    case BackendEvent::Kind::KeyUp:
+        if (event.scanCode > 0 && event.scanCode < 256) keyState[event.scanCode] = 0;
+        break;
+    case BackendEvent::Kind::MouseDown:
+        if (c.callbacks.mouseDown) c.callbacks.mouseDown(FwEvent{});
+        break;
+    case BackendEvent::Kind::QuitConfirmed:
+        fw_request_exit();
+        break;
+    case BackendEvent::Kind::ModeSwitched:
+        c.windowed = event.windowed;
+        if (c.callbacks.modeSwitch) c.callbacks.modeSwitch(c.mode, c.windowed);
+        break;
+    case BackendEvent::Kind::Activated:
+        if (!c.windowed && c.callbacks.suspend) c.callbacks.suspend(&c.context, 2);
+        if (c.callbacks.activate) c.callbacks.activate(1);
+        c.active = true;
+        break;
+    case BackendEvent::Kind::Deactivated:
+        if (!c.windowed) {
+            // Full screen only: a window keeps drawing while in the background.
+            if (c.callbacks.suspend) c.callbacks.suspend(&c.context, 1);
+            c.active = false;
+        }
+        if (c.callbacks.activate) c.callbacks.activate(0);
+        break;
+    }
+}
+
+int lastResult = 0;
+
+}  // namespace
+
+void fw_use_backend(Backend* backend) { core().backend = backend; }
+
+Backend& fw_backend() {
+    Core& c = core();
+    return c.backend ? *c.backend : defaultBackend();
+}
+
+void fw_reset() {
+    Core& c = core();
+    Backend* backend = c.backend;
+    c.callbacks = Callbacks{};
+    c.driverOptions = DriverOptions{};
+    c.context = FwContext{};
+    c.page = DrawContext{};
+    c.pixels.fill(0);
+    c.loadedPalette.fill(PaletteEntry{});
+    c.shownPalette.fill(PaletteEntry{});
+    c.mode = ModeChoice{};
+    c.windowed = 1;
+    c.hasDisplay = false;
+    c.active = true;
+    c.exitRequested = false;
+    c.directAccessDepth = 0;
+    c.backend = backend;
+    std::fill(std::begin(keyState), std::end(keyState), std::uint8_t{0});
+    lastResult = 0;
+}
+
+bool fw_has_display() { return core().hasDisplay; }
+
+DrawContext* fw_draw_context() {
+    Core& c = core();
+    return c.hasDisplay ? &c.page : nullptr;
+}
+
+void fw_set_mode_filter(ModeFilter filter) { core().callbacks.modeFilter = filter; }
+void fw_set_driver_options(const DriverOptions& options) { core().driverOptions = options; }
+
+FwContext* fw_init(std::string_view title) {
+    Core& c = core();
+    // The title is kept to 79 characters, as the window system's was.
+    c.title = std::string(title.substr(0, 79));
+    if (!fw_backend().init(c.title)) {
+        lastResult = -1;
+        return nullptr;
+    }
+    return &c.context;
+}
+
+void fw_set_draw_callback(DrawCallback callback) { core().callbacks.draw = callback; }
+void fw_set_update_callback(UpdateCallback callback) { core().callbacks.update = callback; }
+void fw_set_key_down_callback(KeyDownCallback callback) { core().callbacks.keyDown = callback; }
+void fw_set_mouse_down_callback(MouseDownCallback callback) { core().callbacks.mouseDown = callback; }
+void fw_set_mode_switch_callback(ModeSwitchCallback callback) { core().callbacks.modeSwitch = callback; }
+void fw_set_activate_callback(ActivateCallback callback) { core().callbacks.activate = callback; }
+void fw_set_suspend_callback(SuspendCallback callback) { core().callbacks.suspend = callback; }
+
+bool fw_choose_mode(ModeChoice* mode, int* windowed) {
+    Core& c = core();
+    // The only mode this platform offers is 640x480 at 8 bits; the filter
+    // still decides whether it is listed.
+    ModeChoice offered;
+    offered.modeNumber = -1;
+    offered.width = kScreenWidth;
+    offered.height = kScreenHeight;
+    offered.bitsPerPixel = 8;
+    offered.pages = 2;
+    offered.flags = 0;
+    std::snprintf(offered.driverName, sizeof offered.driverName, "%s", "SDL2");
+    if (c.callbacks.modeFilter &&
+        !c.callbacks.modeFilter(offered.width, offered.height, offered.bitsPerPixel, offered.flags)) {
+        return false;
+    }
+    int chosenWindowed = windowed ? *windowed : 1;
+    if (!fw_backend().chooseMode(offered, chosenWindowed)) return false;
+    if (mode) *mode = offered;
+    if (windowed) *windowed = chosenWindowed;
+    return true;
+}
+
+int fw_set_mode(const ModeChoice& mode, int windowed, int pages, int /*systemMemory*/) {
+    Core& c = core();
+    if (mode.width != kScreenWidth || mode.height != kScreenHeight || mode.bitsPerPixel != 8 ||
+        pages < 1) {
+        lastResult = -2;
+        return 0;
+    }
+    if (!fw_backend().setMode(mode, windowed)) {
+        lastResult = -2;
+        return 0;
+    }
+    c.mode = mode;
+    c.windowed = windowed;
+    c.pixels.fill(0);
+    resetPage(c.page, c.pixels.data());
+    c.context.drawContext = &c.page;
+    c.hasDisplay = true;
+    c.active = true;
+    return 1;
+}
+
+void fw_set_palette(const PaletteEntry* entries, int count, int first) {
+    Core& c = core();
+    if (!entries) return;
+    for (int i = 0; i < count; ++i) {
+        const int index = first + i;
+        if (index >= 0 && index < 256) c.loadedPalette[index] = entries[i];
+    }
+}
+
+void fw_realize_palette(int count, int first, int /*waitForRetrace*/) {
+    Core& c = core();
+    for (int i = 0; i < count; ++i) {
+        const int index = first + i;
+        if (index >= 0 && index < 256) c.shownPalette[index] = c.loadedPalette[index];
+    }
+}
+
+const PaletteEntry* fw_current_palette() { return core().shownPalette.data(); }
+
+void fw_swap_buffers(int /*waitForRetrace*/) {
+    Core& c = core();
+    if (!c.hasDisplay) return;
+    fw_backend().present(c.pixels.data(), c.shownPalette.data());
+}
+
+int fw_main_loop() {
+    Core& c = core();
+    c.exitRequested = false;
+    // The loop ends after the iteration in which the exit was asked for, so
+    // that iteration still updates and draws.
+    while (!c.exitRequested) {
+        BackendEvent event;
+        while (fw_backend().pollEvent(event)) dispatch(event);
+        if (c.callbacks.update) c.callbacks.update();
+        if (c.active && c.callbacks.draw) c.callbacks.draw();
+        fw_backend().endIteration();
+    }
+    fw_backend().shutdown();
+    c.hasDisplay = false;
+    return 0;
+}
+
+void fw_request_exit() { core().exitRequested = true; }
+
+// ---- Graphics library: state kept with the page ----------------------------
+
+[[noreturn]] void gfx_fatal_error(std::string_view text) {
+    static bool inFatalError = false;
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    std::fflush(stderr);
+    if (inFatalError) std::_Exit(1);  // a second fatal error during clean-up
+    inFatalError = true;
+    Core& c = core();
+    Backend& backend = fw_backend();
+    backend.shutdown();
+    if (c.hasDisplay) backend.showFatalError(text);
+    c.hasDisplay = false;
+    std::exit(1);
+}
+
+int gfx_result() {
+    const int result = lastResult;
+    lastResult = 0;
+    return result;
+}
+
+void gfx_set_result(int code) { lastResult = code; }
+
+const char* gfx_error_message(int code) {
+    static const char* const kMessages[] = {
+        "No error",
+        "Unable to initialise the platform layer",
+        "Unable to set the display mode",
+        "File not found",
+        "Unable to read the file",
+        "Not a valid bitmap file",
+        "Unsupported bitmap format",
+        "Not enough memory",
+        "Not a valid font file",
+        "Unable to open the window",
+    };
+    constexpr int kCount = static_cast<int>(sizeof kMessages / sizeof kMessages[0]);
+    if (code > 0 || code < -31) return "Invalid error number";
+    if (-code < kCount) return kMessages[-code];
+    return "Unknown error";
+}
+
+void gfx_set_clip_rect(int left, int top, int right, int bottom) {
+    DrawContext& page = core().page;
+    page.clipLeft = std::max(left, 0);
+    page.clipTop = std::max(top, 0);
+    page.clipRight = std::min(right, kScreenWidth - 1);
+    page.clipBottom = std::min(bottom, kScreenHeight - 1);
+}
+
+void gfx_clear() {
+    Core& c = core();
+    if (!c.hasDisplay) return;
+    c.pixels.fill(0);
+}
+
+int gfx_key_down(int scanCode) {
+    if (scanCode < 0 || scanCode > 255) return 0;
+    return keyState[scanCode] ? 1 : 0;
+}
+
+void gfx_begin_direct_access() { ++core().directAccessDepth; }
+void gfx_end_direct_access() {
+    if (core().directAccessDepth > 0) --core().directAccessDepth;
+}
+
+// ---- Stopwatch ---------------------------------------------------------------
+
+namespace {
+std::uint32_t timerStartTime = 0;
+std::uint32_t timerStopTime = 0;
+}  // namespace
+
+std::uint32_t timer_now() { return static_cast<std::uint32_t>(fw_backend().microseconds()); }
+void timer_start() { timerStartTime = timer_now(); }
+// Unsigned subtraction keeps differences right across the 2^32 wrap.
+std::uint32_t timer_lap() { return timer_now() - timerStartTime; }
+void timer_stop() { timerStopTime = timer_now(); }
+std::uint32_t timer_count() { return timerStopTime - timerStartTime; }

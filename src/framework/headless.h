@@ -1,0 +1,82 @@
+#pragma once
+// The backend with no window: tests and tools run the real game through it.
+// A key script feeds key-down/up events per loop iteration, the caller owns
+// the clock, and chosen frames are written as PNG files.
+
+#include <array>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/backend.h"
+
+class HeadlessBackend : public Backend {
+public:
+    struct KeyAction {
+        int iteration = 0;  // 0-based loop iteration whose event step sees it
+        bool down = true;
+        int scanCode = 0;
+    };
+
+    // ---- set-up by the caller ----
+    void setScript(std::vector<KeyAction> actions);
+    // Reads a key script file; on failure returns false and says why
+    // (with the line number) in `error`.
+    bool loadScript(const std::string& path, std::string& error);
+    // Answer of the mode dialog (true = "Run KRV").
+    void setDialogAnswer(bool run) { dialogAnswer_ = run; }
+    // The clock starts here and advances by `step` microseconds at the end
+    // of each loop iteration (a steady 30 iterations per second by default).
+    void setClock(std::uint64_t microseconds) { clock_ = microseconds; }
+    void setClockStep(std::uint64_t step) { clockStep_ = step; }
+    void advanceClock(std::uint64_t microseconds) { clock_ += microseconds; }
+    // After this many iterations the loop is asked to end (0 = never).
+    void setIterationLimit(int iterations) { iterationLimit_ = iterations; }
+    // Frames (0-based iteration numbers) written to `folder` as frame_NNNNN.png;
+    // an empty set with captureAll writes every frame.
+    void captureFrames(std::string folder, std::set<int> frames, bool captureAll = false);
+
+    // ---- what happened ----
+    int iteration() const { return iteration_; }
+    int framesPresented() const { return framesPresented_; }
+    bool lastFrameValid() const { return framesPresented_ > 0; }
+    const std::array<std::uint8_t, 640 * 480>& lastFrame() const { return lastFrame_; }
+    const std::array<PaletteEntry, 256>& lastPalette() const { return lastPalette_; }
+    bool shutDown() const { return shutDown_; }
+    // Clears what happened and the script; keeps nothing from an earlier run.
+    void reset();
+
+    // ---- Backend ----
+    bool init(std::string_view title) override;
+    bool chooseMode(ModeChoice& mode, int& windowed) override;
+    bool setMode(const ModeChoice& mode, int windowed) override;
+    bool pollEvent(BackendEvent& event) override;
+    void present(const std::uint8_t* pixels, const PaletteEntry* palette) override;
+    void endIteration() override;
+    std::uint64_t microseconds() override { return clock_; }
+    void showFatalError(std::string_view text) override;
+    void shutdown() override;
+
+private:
+    std::vector<KeyAction> script_;
+    std::size_t nextAction_ = 0;
+    bool dialogAnswer_ = true;
+    std::uint64_t clock_ = 0;
+    std::uint64_t clockStep_ = 33333;
+    int iterationLimit_ = 0;
+    int iteration_ = 0;
+    int framesPresented_ = 0;
+    bool presentedThisIteration_ = false;
+    bool shutDown_ = false;
+    std::string captureFolder_;
+    std::set<int> captureSet_;
+    bool captureAll_ = false;
+    std::array<std::uint8_t, 640 * 480> lastFrame_{};
+    std::array<PaletteEntry, 256> lastPalette_{};
+};
+
+// Writes a 640x480 page of palette indices as an RGB PNG; false on failure.
+bool write_page_png(const std::string& path, const std::uint8_t* pixels,
+                    const PaletteEntry* palette, int width = 640, int height = 480);
