@@ -18,3 +18,6 @@ using ContentStep = bool (*)(const std::string& sourceFolder, const std::string&
 struct ContentStepRegistration {
     ContentStepRegistration(int order, const char* name, ContentStep step);
 };
+
+// Dispatches argv[1] to its subcommand; prints the list without one.
+int run_krvtool(int argc, char** argv);

@@ -1,4 +1,4 @@
-// krvtool: the one program behind every tool of the game.
+// The registry of krvtool's subcommands and content steps.
 
 #include <algorithm>
 #include <cstdio>
@@ -84,7 +84,7 @@ ContentStepRegistration::ContentStepRegistration(int order, const char* name, Co
     steps().push_back({order, name, step});
 }
 
-int main(int argc, char** argv) {
+int run_krvtool(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string_view name = argv[1];
     for (const Command& command : commands()) {
