@@ -4,6 +4,7 @@
 // backend and the headless backend (backend.h) sit behind the same calls.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // ---- Records exchanged with the framework --------------------------------
@@ -169,6 +170,20 @@ void gfx_clear();
 int gfx_key_down(int scanCode);
 void gfx_begin_direct_access();
 void gfx_end_direct_access();
+
+// File names given to the loaders are game paths ('\' separators, relative to
+// the data root): see files.h.
+
+// Beyond the game's own needs: the mode dialog draws its own window with the
+// font, and the content tools write pictures.
+void gfx_draw_text_to(DrawContext& context, const GfxFont* font, int x, int y,
+                      std::string_view text, int paletteIndex);
+int gfx_font_text_width(const GfxFont* font, std::string_view text);
+int gfx_font_height(const GfxFont* font);
+// Writes an 8-bit bitmap with the given 256-entry palette as a Windows BMP at
+// a native path; false on failure.
+bool gfx_save_bitmap(const std::string& nativePath, const GfxBitmap& bitmap,
+                     const PaletteEntry* palette);
 
 // ---- Stopwatch (unsigned 32-bit microseconds; differences wrap) -------------
 

@@ -10,3 +10,7 @@ void gfx_use_font(GfxFont*) {}
 void gfx_set_color(int) {}
 int gfx_text_width(std::string_view) { return 0; }
 void gfx_draw_text(int, int, std::string_view) {}
+void gfx_draw_text_to(DrawContext&, const GfxFont*, int, int, std::string_view, int) {}
+int gfx_font_text_width(const GfxFont*, std::string_view) { return 0; }
+int gfx_font_height(const GfxFont*) { return 20; }
+bool gfx_save_bitmap(const std::string&, const GfxBitmap&, const PaletteEntry*) { return false; }
