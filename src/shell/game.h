@@ -1,0 +1,34 @@
+#pragma once
+// The game's long-lived objects, gathered in one place. One instance exists
+// while the game runs; run_game builds it before game_main and releases it
+// at the end, and a test can build a fresh one for every run.
+
+#include <cstdint>
+#include <memory>
+
+#include "framework/framework.h"
+#include "shell/fps_meter.h"
+#include "shell/game_state.h"
+#include "shell/options_menu.h"
+
+struct FontDeleter {
+    void operator()(GfxFont* font) const { gfx_free_font(font); }
+};
+using OwnedFont = std::unique_ptr<GfxFont, FontDeleter>;
+
+struct Game {
+    GameState state;
+    FpsMeter fps;
+    OptionsMenu menu;  // loads its pictures when built
+
+    FwContext* framework = nullptr;   // from fw_init, kept for the whole run
+    OwnedBitmap backgroundPicture;    // 640x480 8-bit, copied under every frame
+    OwnedFont textFont;
+    std::uint8_t* screen = nullptr;   // the page's pixels, fetched by start_game
+};
+
+// The running game's objects; only valid between create_game and destroy_game.
+Game& game();
+bool game_exists();
+void create_game();
+void destroy_game();

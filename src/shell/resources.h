@@ -1,0 +1,15 @@
+#pragma once
+// Start-up loading and (re)starting the game.
+
+// Loads everything the game shows or plays, in a fixed order; runs once.
+void load_resources();
+
+// Sets the palette, fetches the page's address and reads the questions;
+// runs after loading and again after every window/full-screen switch.
+void start_game();
+
+// Seams to the parts of the game that come later (questions, messages,
+// ending); each does nothing until its part exists.
+void answer_question(int digit);
+void restart_message_scroll();
+void install_ending();
