@@ -20,11 +20,24 @@ public:
         int scanCode = 0;
     };
 
+    // A key script as read from text (format: docs/headless-runs.md).
+    struct KeyScript {
+        std::vector<KeyAction> actions;  // in the order of the lines
+        std::set<int> shots;             // iterations whose frame is written
+        int endIteration = -1;           // exit asked at its end; -1 none
+    };
+
     // ---- set-up by the caller ----
+    // Replaces the key actions; shots and the end of a loaded script stay.
     void setScript(std::vector<KeyAction> actions);
-    // Reads a key script file; on failure returns false and says why
-    // (with the line number) in `error`.
+    // Reads a key script file, replacing actions, shots and end; on failure
+    // returns false and says why as "file:line: message" in `error`.
     bool loadScript(const std::string& path, std::string& error);
+    // The parser behind loadScript; `name` only appears in messages.
+    static bool parseScript(std::string_view text, std::string_view name, KeyScript& script,
+                            std::string& error);
+    // The scan code of a script key name (case ignored), or 0.
+    static int scanCodeOfKeyName(std::string_view name);
     // Answer of the mode dialog (true = "Run KRV").
     void setDialogAnswer(bool run) { dialogAnswer_ = run; }
     // The clock starts here and advances by `step` microseconds at the end
@@ -34,8 +47,9 @@ public:
     void advanceClock(std::uint64_t microseconds) { clock_ += microseconds; }
     // After this many iterations the loop is asked to end (0 = never).
     void setIterationLimit(int iterations) { iterationLimit_ = iterations; }
-    // Frames (0-based iteration numbers) written to `folder` as frame_NNNNN.png;
-    // an empty set with captureAll writes every frame.
+    // Frames (0-based iteration numbers) written to `folder` as frame_NNNNN.png,
+    // besides the script's shots; captureAll writes every frame. The folder
+    // is created at the first write; empty means the working folder.
     void captureFrames(std::string folder, std::set<int> frames, bool captureAll = false);
 
     // ---- what happened ----
@@ -45,6 +59,10 @@ public:
     const std::array<std::uint8_t, 640 * 480>& lastFrame() const { return lastFrame_; }
     const std::array<PaletteEntry, 256>& lastPalette() const { return lastPalette_; }
     bool shutDown() const { return shutDown_; }
+    int framesWritten() const { return framesWritten_; }
+    int captureFailures() const { return captureFailures_; }
+    // True when the iteration limit, not the game or the script, ended the loop.
+    bool stoppedByLimit() const { return stoppedByLimit_; }
     // Clears what happened and the script; keeps nothing from an earlier run.
     void reset();
 
@@ -60,7 +78,15 @@ public:
     void shutdown() override;
 
 private:
-    std::vector<KeyAction> script_;
+    bool capturing(int iteration) const;
+    void writeCapture();
+
+    std::vector<KeyAction> script_;  // sorted by iteration, stable
+    std::set<int> scriptShots_;
+    int scriptEnd_ = -1;
+    int framesWritten_ = 0;
+    int captureFailures_ = 0;
+    bool stoppedByLimit_ = false;
     std::size_t nextAction_ = 0;
     bool dialogAnswer_ = true;
     std::uint64_t clock_ = 0;
