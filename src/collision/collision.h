@@ -1,0 +1,15 @@
+#pragma once
+// Collision detection: keeps the eye on the floors of the current maze and
+// out of low ceilings.
+//
+//   collision_grid.h  the per-model grid of floor and ceiling polygons and
+//                     its build (buildCollisionGrid, createGrid,
+//                     insertPolygon, cellAt)
+//   edge_geometry.h   x-z edge work: edgeSide, strip clipping
+//   height_query.h    floor and ceiling distances at a point (queryHeights)
+//   move_test.h       the move test and response (checkMove)
+
+#include "collision/collision_grid.h"
+#include "collision/edge_geometry.h"
+#include "collision/height_query.h"
+#include "collision/move_test.h"
