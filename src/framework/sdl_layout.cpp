@@ -1,0 +1,26 @@
+#include "framework/sdl_layout.h"
+
+#include <algorithm>
+
+PageRect fit_page(int outputWidth, int outputHeight, int pageWidth, int pageHeight) {
+    PageRect rect;
+    if (outputWidth <= 0 || outputHeight <= 0 || pageWidth <= 0 || pageHeight <= 0) return rect;
+    const int scale = std::min(outputWidth / pageWidth, outputHeight / pageHeight);
+    if (scale >= 1) {
+        rect.width = pageWidth * scale;
+        rect.height = pageHeight * scale;
+    } else if (static_cast<long long>(outputWidth) * pageHeight <=
+               static_cast<long long>(outputHeight) * pageWidth) {
+        // Narrower than the page's aspect: full width, bars above and below.
+        rect.width = outputWidth;
+        rect.height = std::max(1, static_cast<int>(static_cast<long long>(outputWidth) *
+                                                   pageHeight / pageWidth));
+    } else {
+        rect.height = outputHeight;
+        rect.width = std::max(1, static_cast<int>(static_cast<long long>(outputHeight) *
+                                                  pageWidth / pageHeight));
+    }
+    rect.x = (outputWidth - rect.width) / 2;
+    rect.y = (outputHeight - rect.height) / 2;
+    return rect;
+}
