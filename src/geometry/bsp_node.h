@@ -15,7 +15,7 @@ struct BspNode {
     std::int32_t fronttree = -1;
     std::int32_t backtree = -1;
     std::int32_t plane[4] = {-1, -1, -1, -1};  // as stated in the file; never read
-    Vec3 bounds[2];                              // as stated in the file; never read
+    Vec3 bounds[2];                            // as stated in the file; never read
 
     void setFromFile(std::int32_t newPolygon, std::int32_t newFrontlist, std::int32_t newBacklist,
                      std::int32_t newFronttree, std::int32_t newBacktree, const Vec3& corner1,

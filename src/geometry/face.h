@@ -21,7 +21,9 @@ enum class SurfaceKind : std::int32_t {
     Texture5 = 5,
 };
 
-inline bool isTextured(SurfaceKind kind) { return static_cast<std::int32_t>(kind) >= 3; }
+inline bool isTextured(SurfaceKind kind) {
+    return static_cast<std::int32_t>(kind) >= 3;
+}
 
 // Orientation class of a face from the y of its stored (not normalised)
 // normal; the collision grid enters only classes below Wall.

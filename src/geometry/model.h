@@ -65,8 +65,8 @@ struct Model {
     std::vector<Vec3> pointNormals;     // as read; (0, 0, 0) where none given
     std::vector<Polygon> polygons;
     std::vector<Face> faces;
-    std::vector<BspNode> nodes;  // root at 1
-    TextureList& textures;       // shared, not owned
+    std::vector<BspNode> nodes;                    // root at 1
+    TextureList& textures;                         // shared, not owned
     std::unique_ptr<CollisionGrid> collisionGrid;  // none without cell size or after a failed load
     bool loaded = false;
     ModelLoadError loadError;
@@ -77,11 +77,12 @@ struct Model {
     std::int32_t bumpFlag = 0;
 
     // Renderer state for the current draw.
-    Vec3 cameraInModel;        // the eye in model coordinates
-    Matrix3 modelToCamera;     // placing orientation times the view
-    Vec3 modelToCameraOffset;  // (T - E)·R
-    std::vector<std::int32_t> transformedFlags;  // [pointCount + 1], 1 once viewPoints[i] is valid
-    std::vector<std::int32_t> projectedFlags;    // [pointCount + 1], 1 once projectedPoints[i] is valid
+    Vec3 cameraInModel;                          // the eye in model coordinates
+    Matrix3 modelToCamera;                       // placing orientation times the view
+    Vec3 modelToCameraOffset;                    // (T - E)·R
+    // [pointCount + 1]: 1 once viewPoints[i] / projectedPoints[i] is valid.
+    std::vector<std::int32_t> transformedFlags;
+    std::vector<std::int32_t> projectedFlags;
 
 private:
     void resetToEmpty();

@@ -1,0 +1,100 @@
+#include "geometry/texture_list.h"
+
+#include <cstdio>
+#include <string>
+
+#include "geometry/face.h"
+
+namespace {
+
+std::string describeSize(const GfxBitmap& bitmap) {
+    return std::to_string(bitmap.width) + " x " + std::to_string(bitmap.height) + " at " +
+           std::to_string(bitmap.bitsPerPixel) + " bits per pixel";
+}
+
+// The rasterizers step through texels with a 256 mask and rows 256 bytes
+// apart; anything else would be read out of bounds.
+bool drawableTexture(const GfxBitmap& bitmap) {
+    return bitmap.width == kTextureSize && bitmap.height == kTextureSize &&
+           bitmap.bitsPerPixel == 8 && bitmap.bytesPerLine == kTextureSize &&
+           bitmap.pixels != nullptr;
+}
+
+}  // namespace
+
+void TextureList::add(std::int32_t width, std::int32_t height, std::string_view name,
+                      std::string_view fileName, std::string_view declaredIn, int declaredLine) {
+    if (entries.empty()) entries.resize(1);  // element 0 is never used
+    auto entry = std::make_unique<TextureEntry>();
+    entry->width = width;
+    entry->height = height;
+    entry->name = std::string(name);
+    entry->path = "Pics\\" + std::string(fileName);
+    entry->declaredIn = std::string(declaredIn);
+    entry->declaredLine = declaredLine;
+    entries.push_back(std::move(entry));
+    ++count;
+}
+
+std::int32_t TextureList::find(std::string_view name) const {
+    for (std::int32_t i = 1; i <= count; ++i) {
+        if (entries[i]->name == name) return i;
+    }
+    return -1;
+}
+
+bool TextureList::loadBitmaps(std::vector<TextureProblem>& problems) {
+    bool allLoaded = true;
+    for (std::int32_t i = 1; i <= count; ++i) {
+        TextureEntry& entry = *entries[i];
+        if (entry.bitmap) continue;
+        std::string reason;
+        if (!gfx_bitmap_info(entry.path)) {
+            reason = "texture '" + entry.name + "': " + entry.path + " is missing or not a bitmap";
+        } else {
+            OwnedBitmap bitmap(gfx_load_bitmap(entry.path, 1));
+            if (!bitmap) {
+                reason = "texture '" + entry.name + "': " + entry.path + " cannot be loaded";
+            } else if (!drawableTexture(*bitmap)) {
+                reason = "texture '" + entry.name + "': " + entry.path + " is " +
+                         describeSize(*bitmap) + ", textures must be 256 x 256 at 8 bits per pixel";
+            } else {
+                entry.width = bitmap->width;
+                entry.height = bitmap->height;
+                entry.bitmap = std::move(bitmap);
+                continue;
+            }
+        }
+        allLoaded = false;
+        problems.push_back({entry.declaredIn, entry.declaredLine, reason});
+    }
+    return allLoaded;
+}
+
+void TextureList::loadBitmaps() {
+    std::vector<TextureProblem> problems;
+    if (loadBitmaps(problems)) return;
+    for (const TextureProblem& problem : problems) {
+        if (problem.file.empty()) {
+            std::fprintf(stderr, "%s\n", problem.reason.c_str());
+        } else {
+            std::fprintf(stderr, "%s:%d: %s\n", problem.file.c_str(), problem.line,
+                         problem.reason.c_str());
+        }
+    }
+    gfx_fatal_error("Can't find all Bitmaps!");
+}
+
+const GfxBitmap* TextureList::bitmapOf(std::int32_t number) const {
+    if (number < 1 || number > count) return nullptr;
+    return entries[number]->bitmap.get();
+}
+
+void TextureList::resolveBitmap(Face& face) const {
+    face.bitmap = bitmapOf(face.texture);
+}
+
+void TextureList::clear() {
+    entries.clear();
+    count = 0;
+}
