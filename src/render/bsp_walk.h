@@ -1,0 +1,17 @@
+#pragma once
+// Visiting a model's BSP tree nearest polygon first, leaving out polygons
+// that face away, and sending each visible polygon through camera
+// transform, frustum clipping and filling.
+
+#include <cstdint>
+
+#include "geometry/model.h"
+#include "render/renderer.h"
+
+// Walks from nodeIndex; the model's camera transform for this draw must be
+// set (renderModel does it).
+void walkBspTree(Renderer& r, Model& model, std::int32_t nodeIndex, RenderMode mode);
+
+// Transforms the polygon's points that this draw has not yet seen, clips
+// the polygon to the frustum and fills what is left.
+void drawPolygon(Renderer& r, Model& model, const Polygon& polygon, RenderMode mode);

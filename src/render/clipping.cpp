@@ -1,0 +1,107 @@
+#include "render/clipping.h"
+
+bool insidePlane(const Vec3& p, int plane) {
+    switch (plane) {
+        case 0: return p.z > kNearZ;
+        case 1: return p.z < kFarZ;
+        case 2: return p.z > p.x;
+        case 3: return p.z > -p.x;
+        case 4: return p.z > -p.y;
+        default: return p.z > p.y;
+    }
+}
+
+float planeFunction(const Vec3& p, int plane) {
+    switch (plane) {
+        case 0: return p.z - kNearZ;
+        case 1: return p.z - kFarZ;
+        case 2: return p.z - p.x;
+        case 3: return p.z + p.x;
+        case 4: return p.z + p.y;
+        default: return p.z - p.y;
+    }
+}
+
+EdgeCrossing intersectEdge(const Vec3& p, const Vec3& q, const Vec3& texP, const Vec3& texQ,
+                           int plane) {
+    const float a = planeFunction(p, plane);
+    const float b = planeFunction(q, plane);
+    // Only called for an edge with one end inside and one not, so a != b.
+    const float t = a / (a - b);
+    EdgeCrossing c;
+    c.point.set(p.x - (p.x - q.x) * t, p.y - (p.y - q.y) * t, p.z - (p.z - q.z) * t);
+    c.texCoord.set(texP.x - (texP.x - texQ.x) * t, texP.y - (texP.y - texQ.y) * t, 0.0f);
+    return c;
+}
+
+bool clipToPlane(const ClipInput& in, std::span<const Vec3> viewPoints, ClipVertexPool& pool,
+                 ClipPolygon& out, int plane) {
+    out.count = 0;
+    out.face = in.face;
+    const int n = in.count;
+    if (n < 2) return true;
+
+    auto position = [&](int j) -> const Vec3& {
+        const int index = in.pointIndices[j];
+        return (in.fromPool && in.fromPool[j]) ? pool.points[index] : viewPoints[index];
+    };
+
+    const Vec3* prev = &position(n);
+    const Vec3* prevTex = &in.texCoords[n];
+    bool prevIn = insidePlane(*prev, plane);
+    int k = 0;
+    for (int j = 1; j <= n; ++j) {
+        const Vec3& cur = position(j);
+        const Vec3& curTex = in.texCoords[j];
+        const bool curIn = insidePlane(cur, plane);
+        if (prevIn != curIn) {
+            if (k >= kClipMaxVertices || pool.count >= kClipMaxVertices) {
+                out.count = 0;
+                return false;
+            }
+            const int c = ++pool.count;
+            const EdgeCrossing crossing = intersectEdge(*prev, cur, *prevTex, curTex, plane);
+            pool.points[c] = crossing.point;
+            ++k;
+            out.pointIndices[k] = c;
+            out.fromPool[k] = 1;
+            out.texCoords[k] = crossing.texCoord;
+        }
+        if (curIn) {
+            if (k >= kClipMaxVertices) {
+                out.count = 0;
+                return false;
+            }
+            ++k;
+            out.pointIndices[k] = in.pointIndices[j];
+            out.texCoords[k] = curTex;
+            out.fromPool[k] = in.fromPool ? in.fromPool[j] : 0;
+        }
+        prev = &cur;
+        prevTex = &curTex;
+        prevIn = curIn;
+    }
+    out.count = k;
+    return true;
+}
+
+const ClipPolygon& ClipScratch::clipToFrustum(const ClipInput& in,
+                                               std::span<const Vec3> viewPoints) {
+    pool.count = 0;
+    // Planes alternate between the two scratch polygons: 0 into a, 1 into b,
+    // 2 into a ... 5 into b.
+    if (!clipToPlane(in, viewPoints, pool, a, 0)) {
+        b.count = 0;
+        return b;
+    }
+    ClipPolygon* from = &a;
+    ClipPolygon* to = &b;
+    for (int plane = 1; plane < kFrustumPlanes; ++plane) {
+        if (!clipToPlane(ClipInput::of(*from), viewPoints, pool, *to, plane)) {
+            b.count = 0;
+            return b;
+        }
+        std::swap(from, to);
+    }
+    return *from;
+}

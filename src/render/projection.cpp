@@ -1,0 +1,17 @@
+#include "render/projection.h"
+
+#include <algorithm>
+
+#include "framework/framework.h"
+
+ScreenVertex makeScreenVertex(const Vec3& projected, const Vec3& texCoord) {
+    ScreenVertex v;
+    const float x = std::clamp(projected.x, 0.0f, static_cast<float>(kScreenWidth));
+    const float y = std::clamp(projected.y, 0.0f, static_cast<float>(kScreenHeight));
+    v.x = static_cast<int>(x);
+    v.y = static_cast<int>(y);
+    v.uw = texCoord.x * projected.z;
+    v.vw = texCoord.y * projected.z;
+    v.w = projected.z;
+    return v;
+}

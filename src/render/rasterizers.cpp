@@ -1,0 +1,140 @@
+#include "render/rasterizers.h"
+
+#include <utility>
+
+#include "render/edge_stepper.h"
+#include "render/projection.h"
+#include "render/texture_span.h"
+
+namespace {
+
+// Steps across a line of n intervals between the two sides' values.
+LineGradients lineGradients(const EdgeStepper& left, const EdgeStepper& right, int n) {
+    const float span = static_cast<float>(n);
+    LineGradients g;
+    g.uw = left.uw;
+    g.vw = left.vw;
+    g.w = left.w;
+    g.duw = (right.uw - left.uw) / span;
+    g.dvw = (right.vw - left.vw) / span;
+    g.dw = (right.w - left.w) / span;
+    return g;
+}
+
+}  // namespace
+
+void rasterizeSpanBuffered(Renderer& r, const ScreenVertex& top, const ScreenVertex& middle,
+                           const ScreenVertex& bottom, const std::uint8_t* texture) {
+    walkTriangle(top, middle, bottom, [&](int y, const EdgeStepper& left, const EdgeStepper& right) {
+        const int xs = static_cast<int>(left.x);
+        const int xe = static_cast<int>(right.x);
+        if (xe - xs <= 0) return;
+        SpanLine& line = r.spanBuffer.line(y);
+        if (line.head == -1) return;
+        // n = xe - xs so that the pixel at xe carries the right edge's values.
+        const LineGradients g = lineGradients(left, right, xe - xs);
+        std::uint8_t* const pixels = r.backBuffer.row(y);
+        float* const depths = r.depthBuffer.row(y);
+        line.claim(xs, xe, [&](int first, int last) {
+            std::uint8_t* const p = pixels + first;
+            float* const d = depths + first;
+            mapTextureRun(texture, g, first - xs, last - first + 1,
+                          [&](int i, std::uint8_t texel, float depth) {
+                              p[i] = texel;
+                              d[i] = depth;
+                          });
+        });
+    });
+}
+
+void rasterizeDepthTested(Renderer& r, const ScreenVertex& top, const ScreenVertex& middle,
+                          const ScreenVertex& bottom, const std::uint8_t* texture) {
+    walkTriangle(top, middle, bottom, [&](int y, const EdgeStepper& left, const EdgeStepper& right) {
+        const int xs = static_cast<int>(left.x);
+        const int xe = static_cast<int>(right.x);
+        // n = xe - 1 - xs: the first pixel carries the left edge's values and
+        // the last (xe - 1) the right edge's; needs at least two pixels.
+        const int n = xe - 1 - xs;
+        if (n <= 0) return;
+        const LineGradients g = lineGradients(left, right, n);
+        std::uint8_t* const p = r.backBuffer.row(y) + xs;
+        float* const d = r.depthBuffer.row(y) + xs;
+        mapTextureRun(texture, g, 0, n + 1, [&](int i, std::uint8_t texel, float depth) {
+            // Strict: on equal 1/z the surface drawn first stays.
+            if (d[i] < depth) {
+                p[i] = texel;
+                d[i] = depth;
+            }
+        });
+    });
+}
+
+void rasterizeFlat(Renderer& r, const ScreenVertex& top, const ScreenVertex& middle,
+                   const ScreenVertex& bottom, std::int32_t colour) {
+    const auto index = static_cast<std::uint8_t>(colour & 0xFF);
+    walkTriangle(top, middle, bottom, [&](int y, const EdgeStepper& left, const EdgeStepper& right) {
+        const int xs = static_cast<int>(left.x);
+        const int xe = static_cast<int>(right.x);
+        const int n = xe - xs;
+        if (n <= 0) return;
+        const float dw = (right.w - left.w) / static_cast<float>(n);
+        std::uint8_t* const p = r.backBuffer.row(y) + xs;
+        float* const d = r.depthBuffer.row(y) + xs;
+        float depth = left.w;
+        for (int i = 0; i < n; ++i) {
+            if (d[i] < depth) {
+                p[i] = index;
+                d[i] = depth;
+            }
+            depth += dw;
+        }
+    });
+}
+
+void fillPolygon(Renderer& r, Model& model, const ClipPolygon& polygon, RenderMode mode) {
+    if (polygon.count < 3) return;
+    if (polygon.face < 1 || polygon.face > model.faceCount) return;
+    const Face& face = model.faces[polygon.face];
+    const std::uint8_t* texture = nullptr;
+    if (face.textured()) {
+        if (!face.bitmap || !face.bitmap->pixels) return;
+        texture = face.bitmap->pixels;
+    }
+
+    // Model points are projected at most once per draw; points the clipper
+    // made are projected here, once per polygon.
+    ScreenVertex vertices[kClipCapacity];
+    for (int i = 1; i <= polygon.count; ++i) {
+        const int index = polygon.pointIndices[i];
+        Vec3 projected;
+        if (polygon.fromPool[i]) {
+            projected = projectPoint(r.clip.pool.points[index]);
+        } else {
+            if (!model.projectedFlags[index]) {
+                model.projectedPoints[index] = projectPoint(model.viewPoints[index]);
+                model.projectedFlags[index] = 1;
+            }
+            projected = model.projectedPoints[index];
+        }
+        vertices[i] = makeScreenVertex(projected, polygon.texCoords[i]);
+    }
+
+    for (int i = 1; i <= polygon.count - 2; ++i) {
+        // Sorted by y; swapping only on strictly less keeps fan order on ties.
+        const ScreenVertex* t0 = &vertices[1];
+        const ScreenVertex* t1 = &vertices[i + 1];
+        const ScreenVertex* t2 = &vertices[i + 2];
+        if (t1->y < t0->y) std::swap(t0, t1);
+        if (t2->y < t1->y) {
+            std::swap(t1, t2);
+            if (t1->y < t0->y) std::swap(t0, t1);
+        }
+        if (!texture) {
+            rasterizeFlat(r, *t0, *t1, *t2, face.colour);
+        } else if (mode == RenderMode::Object) {
+            rasterizeDepthTested(r, *t0, *t1, *t2, texture);
+        } else {
+            rasterizeSpanBuffered(r, *t0, *t1, *t2, texture);
+        }
+    }
+}

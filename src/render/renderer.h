@@ -1,0 +1,33 @@
+#pragma once
+// The renderer's frame-wide state: the page being drawn, the depth buffer,
+// the span buffer and the clipper's scratch. One instance lives for the
+// whole run; the frame resets the span buffer and clears the depth buffer
+// before any drawing, and points backBuffer at the page.
+
+#include "render/back_buffer.h"
+#include "render/clipping.h"
+#include "render/depth_buffer.h"
+#include "render/span_buffer.h"
+
+// How a model's textured faces are drawn: the maze through the span buffer,
+// front to back and without a depth test; objects against the depth buffer.
+// Single-colour faces are depth-tested in both modes.
+enum class RenderMode {
+    Maze = 0,
+    Object = 1,
+};
+
+struct Renderer {
+    BackBuffer backBuffer;
+    DepthBuffer depthBuffer;
+    SpanBuffer spanBuffer;
+    ClipScratch clip;
+
+    // What the frame does first: every line free again, every depth 0, and
+    // the page to draw into this frame.
+    void beginFrame(std::uint8_t* pagePixels) {
+        spanBuffer.reset();
+        depthBuffer.clear();
+        backBuffer.pixels = pagePixels;
+    }
+};

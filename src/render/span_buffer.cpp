@@ -1,0 +1,9 @@
+#include "render/span_buffer.h"
+
+SpanBuffer::SpanBuffer() : lines_(std::make_unique<SpanLine[]>(kScreenHeight)) { reset(); }
+
+void SpanBuffer::reset() {
+    for (int y = 0; y < kScreenHeight; ++y) lines_[y].reset();
+}
+
+void spanTableExhausted() { gfx_fatal_error("Too many spans in one scanline!!"); }
