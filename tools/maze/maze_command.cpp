@@ -1,0 +1,117 @@
+// krvtool maze SRC -o FILE.krv, and the content step that compiles the
+// default mazes content/mazes/*.maze into GAME/Objects.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "maze/maze_builder.h"
+#include "maze/maze_compile.h"
+#include "maze/model_check.h"
+#include "maze/model_compiler.h"
+
+bool compile_maze_file(const std::string& sourcePath, const std::string& modelPath, const std::string& marksPath,
+                       bool verbose, std::string& error) {
+    MazeSource source;
+    if (!read_maze_source(sourcePath, source, error)) return false;
+    MazeBuild build;
+    if (!build_maze(source, build, error)) return false;
+    for (const std::string& warning : build.warnings) std::fprintf(stderr, "warning: %s\n", warning.c_str());
+    ModelData model;
+    CompileReport report;
+    if (!compile_model(std::move(build.mesh), model, report, error)) {
+        error = sourcePath + ": " + error;
+        return false;
+    }
+    const GridLoad load = collision_grid_load(model, kMazeGridCell);
+    if (load.maxEntries > kGridCellCapacity) {
+        error = sourcePath + ": " + std::to_string(load.maxEntries) +
+                " floor and ceiling polygons reach the collision cell at x " + std::to_string(static_cast<int>(load.cellX)) +
+                ", z " + std::to_string(static_cast<int>(load.cellZ)) + " (the game holds " +
+                std::to_string(kGridCellCapacity) + "); merge or simplify the cells there";
+        return false;
+    }
+    if (!write_model_file(modelPath, model, error)) return false;
+    if (!marksPath.empty()) {
+        std::ofstream marks(marksPath, std::ios::binary);
+        marks << marks_text(source, build.marks);
+        if (!marks) {
+            error = marksPath + ": cannot write the marks";
+            return false;
+        }
+    }
+    if (verbose) {
+        std::printf("%s: %d points, %d polygons (%d splits), %d faces, %d nodes, %d T-junctions closed, "
+                    "at most %d vertices in a polygon, at most %d floors and ceilings in a grid cell\n",
+                    modelPath.c_str(), report.points, report.polygons, report.splits, report.faces, report.nodes,
+                    report.tJunctionsFixed, report.mostVertices, load.maxEntries);
+    }
+    return true;
+}
+
+namespace {
+
+int runMaze(std::span<char*> args) {
+    std::string source, output, marks;
+    bool quiet = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string arg = args[i];
+        if (arg == "-o" && i + 1 < args.size()) output = args[++i];
+        else if (arg == "--marks" && i + 1 < args.size()) marks = args[++i];
+        else if (arg == "-q") quiet = true;
+        else if (source.empty() && !arg.empty() && arg[0] != '-') source = arg;
+        else {
+            std::fprintf(stderr, "usage: krvtool maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]\n");
+            return 2;
+        }
+    }
+    if (source.empty() || output.empty()) {
+        std::fprintf(stderr, "usage: krvtool maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]\n");
+        return 2;
+    }
+    if (marks.empty()) {
+        const std::filesystem::path out(output);
+        marks = (out.parent_path() / (out.stem().string() + ".marks.txt")).string();
+    }
+    std::string error;
+    if (!compile_maze_file(source, output, marks, !quiet, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+// The marks go beside the game folder, not into it: the game never reads
+// them, the author of a logic file does.
+bool compileDefaultMazes(const std::string& sourceFolder, const std::string& gameFolder) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(sourceFolder) / "mazes";
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) return true;
+    std::vector<fs::path> sources;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        if (entry.path().extension() == ".maze") sources.push_back(entry.path());
+    }
+    std::sort(sources.begin(), sources.end());
+    const fs::path marksFolder = fs::path(gameFolder).parent_path() / "maze-marks";
+    fs::create_directories(marksFolder, ec);
+    for (const fs::path& source : sources) {
+        const std::string stem = source.stem().string();
+        const fs::path model = fs::path(gameFolder) / "Objects" / (stem + ".krv");
+        std::string error;
+        if (!compile_maze_file(source.string(), model.string(), (marksFolder / (stem + ".marks.txt")).string(), false,
+                               error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+const CommandRegistration mazeCommand("maze", "maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]", runMaze);
+const ContentStepRegistration mazeStep(50, "mazes", compileDefaultMazes);
+
+}  // namespace

@@ -1,0 +1,105 @@
+// From compiler geometry to a checked model file's content.
+#include "maze/model_compiler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "maze/bsp_builder.h"
+#include "maze/model_check.h"
+
+void world_aligned_mapping(const Point3& normal, const Point3& onFace, double scale, ModelFace& face) {
+    Point3 u;
+    Point3 v;
+    if (std::fabs(normal.y) > 0.7) {
+        u = {1.0, 0.0, 0.0};
+        v = {0.0, 0.0, 1.0};
+        // Project the axes into the face's plane so the three points lie on it.
+        u = normalized3(u - normal * dot3(u, normal));
+        v = normalized3(cross3(normal, u));
+        if (v.z < 0.0) v = v * -1.0;
+    } else {
+        const Point3 up{0.0, 1.0, 0.0};
+        u = normalized3(cross3(up, normal));
+        v = cross3(u, normal);  // points down the face
+    }
+    const double tu = dot3(onFace, u) / scale;
+    const double tv = dot3(onFace, v) / scale;
+    // Whole repetitions can be dropped: they leave the picture unchanged and
+    // keep the file's numbers small.
+    const double t0u = tu - std::floor(tu);
+    const double t0v = tv - std::floor(tv);
+    face.mapPoints[0] = onFace;
+    face.mapPoints[1] = onFace + u * scale;
+    face.mapPoints[2] = onFace + v * scale;
+    face.mapCoords[0][0] = t0u;
+    face.mapCoords[0][1] = t0v;
+    face.mapCoords[1][0] = t0u + 1.0;
+    face.mapCoords[1][1] = t0v;
+    face.mapCoords[2][0] = t0u;
+    face.mapCoords[2][1] = t0v + 1.0;
+}
+
+bool compile_model(Mesh mesh, ModelData& model, CompileReport& report, std::string& error) {
+    const BspResult tree = build_bsp_tree(mesh);
+    report.splits = tree.splits;
+    report.tJunctionsFixed = fix_t_junctions(mesh);
+
+    model = ModelData{};
+    for (const Point3& p : mesh.points) {
+        // Store what the game will read: the nearest 32-bit floats.
+        model.points.push_back({static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)});
+    }
+    model.nodes = tree.nodes;
+
+    // Faces: one per surface and plane, in order of first use.
+    std::map<std::tuple<int, long long, long long, long long, long long>, int> faceOf;
+    for (std::size_t i = 0; i < mesh.polygons.size(); ++i) {
+        const MeshPolygon& polygon = mesh.polygons[i];
+        const Point3& n = polygon.normal;
+        const double offset = dot3(n, mesh.points[polygon.points[0]]);
+        const auto q = [](double v, double unit) { return static_cast<long long>(std::llround(v / unit)); };
+        const auto key = std::make_tuple(polygon.surface, q(n.x, 1e-6), q(n.y, 1e-6), q(n.z, 1e-6), q(offset, 0.01));
+        auto found = faceOf.find(key);
+        if (found == faceOf.end()) {
+            ModelFace face;
+            face.normal = n;
+            face.surface = mesh.surfaces[polygon.surface];
+            if (face.surface.textured()) {
+                world_aligned_mapping(n, model.points[polygon.points[0]], face.surface.scale, face);
+            }
+            model.faces.push_back(face);
+            found = faceOf.emplace(key, static_cast<int>(model.faces.size()) - 1).first;
+        }
+        ModelPolygon out;
+        out.points = polygon.points;
+        out.face = found->second;
+        model.faces[found->second].polygons.push_back(static_cast<int>(i));
+        model.polygons.push_back(std::move(out));
+        report.mostVertices = std::max(report.mostVertices, static_cast<int>(polygon.points.size()));
+    }
+    for (const ModelFace& face : model.faces) {
+        if (!face.surface.textured()) continue;
+        const bool declared = std::any_of(model.textures.begin(), model.textures.end(),
+                                          [&](const ModelTexture& t) { return t.name == face.surface.texture; });
+        if (!declared) model.textures.push_back({face.surface.texture, face.surface.texture + ".bmp"});
+    }
+
+    report.points = static_cast<int>(model.points.size());
+    report.polygons = static_cast<int>(model.polygons.size());
+    report.faces = static_cast<int>(model.faces.size());
+    report.nodes = static_cast<int>(model.nodes.size());
+
+    std::vector<std::string> problems = check_bsp_tree(model);
+    const std::vector<std::string> cracks = check_t_junctions(model);
+    problems.insert(problems.end(), cracks.begin(), cracks.end());
+    if (report.mostVertices > kMaxPolygonVertices) {
+        problems.push_back("a polygon has " + std::to_string(report.mostVertices) + " vertices");
+    }
+    if (!problems.empty()) {
+        error = problems.front() + " (" + std::to_string(problems.size()) + " problems)";
+        return false;
+    }
+    return true;
+}
