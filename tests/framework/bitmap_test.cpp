@@ -1,0 +1,262 @@
+// BMP loading, saving and drawing, and the files that must fail cleanly.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "framework/backend.h"
+#include "framework/files.h"
+#include "framework/framework.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct BmpSpec {
+    std::int32_t width = 3;
+    std::int32_t height = 2;
+    bool topDown = false;
+    std::uint16_t bits = 8;
+    std::uint32_t compression = 0;
+    std::uint32_t colours = 0;  // 0: 256
+};
+
+void put16(std::vector<std::uint8_t>& bytes, std::uint16_t value) {
+    bytes.push_back(static_cast<std::uint8_t>(value));
+    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void put32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+// Pixel (x, y) of the test pictures, y counted from the top.
+std::uint8_t testPixel(int x, int y) { return static_cast<std::uint8_t>(10 * y + x + 1); }
+
+// An 8-bit BMP written by hand, so that every header field can be broken.
+std::vector<std::uint8_t> makeBmp(const BmpSpec& spec) {
+    const std::uint32_t colours = spec.colours ? spec.colours : 256;
+    const std::uint32_t pitch = (static_cast<std::uint32_t>(spec.width) + 3) & ~3u;
+    const std::uint32_t dataOffset = 14 + 40 + 4 * colours;
+    std::vector<std::uint8_t> bytes;
+    bytes.push_back('B');
+    bytes.push_back('M');
+    put32(bytes, dataOffset + pitch * static_cast<std::uint32_t>(spec.height));
+    put32(bytes, 0);
+    put32(bytes, dataOffset);
+    put32(bytes, 40);
+    put32(bytes, static_cast<std::uint32_t>(spec.width));
+    put32(bytes, static_cast<std::uint32_t>(spec.topDown ? -spec.height : spec.height));
+    put16(bytes, 1);
+    put16(bytes, spec.bits);
+    put32(bytes, spec.compression);
+    put32(bytes, 0);
+    put32(bytes, 2835);
+    put32(bytes, 2835);
+    put32(bytes, spec.colours);
+    put32(bytes, 0);
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(i));            // blue
+        bytes.push_back(static_cast<std::uint8_t>(255 - i));      // green
+        bytes.push_back(static_cast<std::uint8_t>(i * 7));        // red
+        bytes.push_back(0);
+    }
+    for (int row = 0; row < spec.height; ++row) {
+        const int y = spec.topDown ? row : spec.height - 1 - row;
+        for (std::uint32_t x = 0; x < pitch; ++x) {
+            bytes.push_back(x < static_cast<std::uint32_t>(spec.width) ? testPixel(static_cast<int>(x), y) : 0);
+        }
+    }
+    return bytes;
+}
+
+class BitmapTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::path(::testing::TempDir()) / ("krv_bitmap_" + std::to_string(::getpid()));
+        fs::create_directories(folder_ / "Pics");
+        fw_reset();
+        fw_set_data_root(folder_.string());
+        gfx_result();
+    }
+    void TearDown() override {
+        fw_set_data_root("");
+        std::error_code error;
+        fs::remove_all(folder_, error);
+    }
+    // Writes a file under Pics/ and returns its game path.
+    std::string writePicture(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream file(folder_ / "Pics" / name, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return "Pics\\" + name;
+    }
+    void expectCleanFailure(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        const std::string path = writePicture(name, bytes);
+        EXPECT_EQ(gfx_bitmap_info(path), 0) << name;
+        GfxBitmap* bitmap = gfx_load_bitmap(path, 1);
+        EXPECT_EQ(bitmap, nullptr) << name;
+        EXPECT_LT(gfx_result(), 0) << name;
+        gfx_free_bitmap(bitmap);
+    }
+    fs::path folder_;
+};
+
+TEST_F(BitmapTest, BottomUpAndTopDownFilesGiveTheSameTopFirstRows) {
+    for (const bool topDown : {false, true}) {
+        BmpSpec spec;
+        spec.width = 5;  // rows padded to 8 bytes in the file
+        spec.height = 3;
+        spec.topDown = topDown;
+        const std::string path = writePicture(topDown ? "down.bmp" : "up.bmp", makeBmp(spec));
+        EXPECT_NE(gfx_bitmap_info(path), 0);
+        GfxBitmap* bitmap = gfx_load_bitmap(path, 0);
+        ASSERT_NE(bitmap, nullptr) << topDown;
+        EXPECT_EQ(bitmap->width, 5);
+        EXPECT_EQ(bitmap->height, 3);
+        EXPECT_EQ(bitmap->bitsPerPixel, 8);
+        EXPECT_EQ(bitmap->bytesPerLine, 5);
+        EXPECT_EQ(bitmap->palette, nullptr);
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 5; ++x) {
+                EXPECT_EQ(bitmap->pixels[y * bitmap->bytesPerLine + x], testPixel(x, y)) << x << "," << y;
+            }
+        }
+        gfx_free_bitmap(bitmap);
+    }
+    gfx_free_bitmap(nullptr);
+}
+
+TEST_F(BitmapTest, PaletteIsKeptOnlyWhenAskedAndShortTablesAreBlackAfterTheEnd) {
+    BmpSpec spec;
+    spec.colours = 16;
+    const std::string path = writePicture("pal.bmp", makeBmp(spec));
+    GfxBitmap* bitmap = gfx_load_bitmap(path, 1);
+    ASSERT_NE(bitmap, nullptr);
+    ASSERT_NE(bitmap->palette, nullptr);
+    EXPECT_EQ(bitmap->palette[3].blue, 3);
+    EXPECT_EQ(bitmap->palette[3].green, 252);
+    EXPECT_EQ(bitmap->palette[3].red, 21);
+    EXPECT_EQ(bitmap->palette[200].green, 0);
+    gfx_free_bitmap(bitmap);
+}
+
+TEST_F(BitmapTest, BrokenFilesFailCleanly) {
+    const std::vector<std::uint8_t> good = makeBmp(BmpSpec{});
+    // Every cut of a good file, header and pixels alike.
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        expectCleanFailure("cut" + std::to_string(size) + ".bmp",
+                           std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size)));
+    }
+    BmpSpec deep;
+    deep.bits = 24;
+    expectCleanFailure("deep.bmp", makeBmp(deep));
+    BmpSpec rle;
+    rle.compression = 1;
+    expectCleanFailure("rle.bmp", makeBmp(rle));
+    BmpSpec tooManyColours;
+    tooManyColours.colours = 257;
+    expectCleanFailure("colours.bmp", makeBmp(tooManyColours));
+
+    // Headers that claim absurd sizes over a small file.
+    for (const auto& [width, height] : std::vector<std::pair<std::int32_t, std::int32_t>>{
+             {100000, 2}, {3, 100000}, {0, 2}, {3, 0}, {-3, 2}, {8000, 8000}, {INT_MAX, INT_MAX}}) {
+        std::vector<std::uint8_t> bytes = good;
+        for (int i = 0; i < 4; ++i) {
+            bytes[18 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(width) >> (8 * i));
+            bytes[22 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(height) >> (8 * i));
+        }
+        expectCleanFailure("size.bmp", bytes);
+    }
+    std::vector<std::uint8_t> topDownMin = good;
+    topDownMin[22] = topDownMin[23] = topDownMin[24] = 0;
+    topDownMin[25] = 0x80;  // height INT_MIN: its negation overflows
+    expectCleanFailure("intmin.bmp", topDownMin);
+    std::vector<std::uint8_t> badOffset = good;
+    badOffset[10] = 20;  // pixels "inside" the headers
+    badOffset[11] = 0;
+    expectCleanFailure("offset.bmp", badOffset);
+
+    std::vector<std::uint8_t> garbage(3000);
+    std::uint32_t seed = 12345;
+    for (auto& byte : garbage) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = static_cast<std::uint8_t>(seed >> 24);
+    }
+    garbage[0] = 'B';
+    garbage[1] = 'M';
+    expectCleanFailure("garbage.bmp", garbage);
+
+    EXPECT_EQ(gfx_bitmap_info("Pics\\missing.bmp"), 0);
+    EXPECT_EQ(gfx_load_bitmap("Pics\\missing.bmp", 0), nullptr);
+    EXPECT_EQ(gfx_result(), -3);
+    EXPECT_STREQ(gfx_error_message(-3), "File not found");
+}
+
+TEST_F(BitmapTest, SavedBitmapLoadsBackWithItsPixelsAndPalette) {
+    std::vector<std::uint8_t> pixels(7 * 3);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 11);
+    std::vector<PaletteEntry> palette(256);
+    for (int i = 0; i < 256; ++i) {
+        palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i / 2), static_cast<std::uint8_t>(255 - i), 0};
+    }
+    GfxBitmap bitmap;
+    bitmap.width = 7;
+    bitmap.height = 3;
+    bitmap.bitsPerPixel = 8;
+    bitmap.bytesPerLine = 7;
+    bitmap.pixels = pixels.data();
+    ASSERT_TRUE(gfx_save_bitmap((folder_ / "Pics" / "saved.bmp").string(), bitmap, palette.data()));
+    EXPECT_FALSE(gfx_save_bitmap((folder_ / "Pics" / "none.bmp").string(), bitmap, nullptr));
+
+    GfxBitmap* loaded = gfx_load_bitmap("Pics\\saved.bmp", 1);
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_EQ(loaded->width, 7);
+    ASSERT_EQ(loaded->height, 3);
+    EXPECT_EQ(std::vector<std::uint8_t>(loaded->pixels, loaded->pixels + 21), pixels);
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(loaded->palette[i].blue, palette[i].blue);
+        EXPECT_EQ(loaded->palette[i].green, palette[i].green);
+        EXPECT_EQ(loaded->palette[i].red, palette[i].red);
+    }
+    gfx_free_bitmap(loaded);
+}
+
+TEST(PutBitmapTest, CopiesOnlyInsideTheClipRectangle) {
+    constexpr int kWidth = 16;
+    constexpr int kHeight = 12;
+    std::vector<std::uint8_t> source(5 * 4);
+    for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<std::uint8_t>(100 + i);
+    GfxBitmap bitmap;
+    bitmap.width = 5;
+    bitmap.height = 4;
+    bitmap.bitsPerPixel = 8;
+    bitmap.bytesPerLine = 5;
+    bitmap.pixels = source.data();
+
+    // Every position from wholly left/above to wholly right/below the clip.
+    for (int y = -5; y <= kHeight; ++y) {
+        for (int x = -6; x <= kWidth; ++x) {
+            std::vector<std::uint8_t> page(kWidth * kHeight, 7);
+            DrawContext context{page.data(), kWidth, kHeight, kWidth, 2, 3, 12, 9};
+            gfx_put_bitmap(&context, x, y, &bitmap, 0);
+            for (int py = 0; py < kHeight; ++py) {
+                for (int px = 0; px < kWidth; ++px) {
+                    const bool inClip = px >= 2 && px <= 12 && py >= 3 && py <= 9;
+                    const bool inBitmap = px >= x && px < x + 5 && py >= y && py < y + 4;
+                    const std::uint8_t expected =
+                        inClip && inBitmap ? source[(py - y) * 5 + (px - x)] : std::uint8_t{7};
+                    ASSERT_EQ(page[py * kWidth + px], expected) << "at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
