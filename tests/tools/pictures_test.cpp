@@ -13,6 +13,8 @@
 
 #include "framework/files.h"
 #include "framework/framework.h"
+#include "pictures/canvas.h"
+#include "pictures/lettering.h"
 
 namespace {
 
@@ -111,6 +113,51 @@ TEST(PicturesTest, TitleHasTheDialogSizeAndADarkBackground) {
     const double average = static_cast<double>(sum) / static_cast<double>(title.pixels.size());
     EXPECT_GT(average, 0.5);
     EXPECT_LT(average, 6.0);
+}
+
+TEST(PicturesTest, DitherKeepsExactCubeColoursFlatAndAveragesTheRest) {
+    RgbCanvas canvas(8, 8);
+    canvas.fillRect(0, 0, 7, 3, rgb(0, 0, 51));       // exactly cube (0, 0, 1)
+    canvas.fillRect(0, 4, 7, 7, rgb(127, 127, 127));  // half way from level 2 to 3
+    const IndexedPicture picture = canvas.quantise(nullptr, 0, false);
+    int levels = 0;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            if (y < 4) {
+                EXPECT_EQ(picture.at(x, y), 36) << x << "," << y;
+            } else {
+                levels += redLevel(picture.at(x, y));
+            }
+        }
+    }
+    // 32 pixels of 127/51 = 2.49 levels: about half 2, half 3.
+    EXPECT_NEAR(levels, 80, 2);
+}
+
+TEST(PicturesTest, QuantiseReservesWhiteForTheMask) {
+    RgbCanvas canvas(4, 4);
+    canvas.fillRect(0, 0, 3, 3, rgb(255, 255, 255));
+    std::vector<std::uint8_t> mask(16, 0);
+    mask[5] = 1;
+    const IndexedPicture picture = canvas.quantise(&mask, 215, true);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(picture.pixels[i], i == 5 ? 215 : 179) << i;
+}
+
+TEST(PicturesTest, LetteringCoversStrokesOnly) {
+    LetterStyle style;
+    style.unitX = 10.0f;
+    style.unitY = 10.0f;
+    // "O" is one closed polyline: its box's corners and centre stay clear,
+    // the middle of its left side is on the stroke.
+    const std::vector<float> field = letter_distance_field("O", style, 0.0f, 0.0f, 41, 61, 30.0f);
+    auto at = [&](int x, int y) { return field[static_cast<std::size_t>(y) * 41 + x]; };
+    EXPECT_LT(at(0, 30), 1.0f);
+    EXPECT_GT(at(0, 0), 5.0f);
+    EXPECT_GT(at(20, 30), 15.0f);
+    // Unknown letters and spaces only advance the pen.
+    EXPECT_GT(letter_text_width("O O", style), 2.0f * letter_text_width("O", style));
+    const std::vector<float> blank = letter_distance_field(" ?", style, 0.0f, 0.0f, 41, 61, 30.0f);
+    for (const float distance : blank) ASSERT_EQ(distance, 30.0f);
 }
 
 class PicturesFilesTest : public ::testing::Test {
