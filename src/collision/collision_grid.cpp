@@ -156,19 +156,24 @@ void CollisionGrid::insertPolygon(const Polygon& polygon, std::int32_t polygonNu
                 continue;
             }
             // No part of the outline lies in the cell, so it is wholly inside
-            // or wholly outside: its low corner decides.
+            // or wholly outside: its low corner decides. A corner on the line
+            // of an edge decides nothing: 0 counts as "not positive", which
+            // is the inside of a clockwise outline, so a cell touching the
+            // polygon only at a vertex would be taken as covered and the eye
+            // held up by a floor that is not there. Such a cell is outside and
+            // is left to the exact test.
             const float kx = xLo;
             const float kz = zLo;
             float value = 0.0f;
             const bool first = edgeSide(kx, kz, pointOf(1).x, pointOf(1).z, pointOf(2).x,
                                         pointOf(2).z, value);
-            bool sameSide = true;
-            for (std::int32_t k = 2; k <= n && sameSide; ++k) {
+            bool inside = value != 0.0f;
+            for (std::int32_t k = 2; k <= n && inside; ++k) {
                 const Vec3& a = pointOf(k);
                 const Vec3& b = pointOf(k % n + 1);
-                sameSide = edgeSide(kx, kz, a.x, a.z, b.x, b.z, value) == first;
+                inside = edgeSide(kx, kz, a.x, a.z, b.x, b.z, value) == first && value != 0.0f;
             }
-            addEntry(target, polygonNumber, sameSide ? Coverage::CoverFull : Coverage::CoverPartial);
+            addEntry(target, polygonNumber, inside ? Coverage::CoverFull : Coverage::CoverPartial);
         }
     }
 }

@@ -10,17 +10,13 @@
 #include <vector>
 
 #include "framework/framework.h"
+#include "framework/owned_bitmap.h"
 
 struct Face;
 
 // Textures are addressed as a 256 x 256 grid of 8-bit palette indices with
 // wrap-around (a mask), so no other size or depth can be drawn.
 constexpr int kTextureSize = 256;
-
-struct BitmapDeleter {
-    void operator()(GfxBitmap* bitmap) const { gfx_free_bitmap(bitmap); }
-};
-using OwnedBitmap = std::unique_ptr<GfxBitmap, BitmapDeleter>;
 
 struct TextureEntry {
     std::int32_t width = 0;  // as declared; the bitmap's own size once loaded

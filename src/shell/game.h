@@ -7,9 +7,12 @@
 #include <memory>
 
 #include "framework/framework.h"
+#include "geometry/texture_list.h"
+#include "logic/world.h"
 #include "shell/fps_meter.h"
 #include "shell/game_state.h"
 #include "shell/options_menu.h"
+#include "shell/player_view.h"
 
 struct FontDeleter {
     void operator()(GfxFont* font) const { gfx_free_font(font); }
@@ -20,6 +23,11 @@ struct Game {
     GameState state;
     FpsMeter fps;
     OptionsMenu menu;  // loads its pictures when built
+    // The world's models refer to the texture list and the view to a maze
+    // model: built in this order, released in the reverse.
+    TextureList textures;
+    World world{textures};
+    PlayerView view;
 
     FwContext* framework = nullptr;   // from fw_init, kept for the whole run
     OwnedBitmap backgroundPicture;    // 640x480 8-bit, copied under every frame

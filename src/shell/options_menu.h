@@ -7,11 +7,7 @@
 #include <memory>
 
 #include "framework/framework.h"
-
-struct BitmapDeleter {
-    void operator()(GfxBitmap* bitmap) const { gfx_free_bitmap(bitmap); }
-};
-using OwnedBitmap = std::unique_ptr<GfxBitmap, BitmapDeleter>;
+#include "framework/owned_bitmap.h"
 
 // Loads a picture from a game path, ending the program with "Can't find all
 // Bitmaps!" when it is missing or unreadable.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "framework/framework.h"
+#include "geometry/model.h"
 #include "geometry/trig.h"
 #include "shell/game.h"
 #include "shell/game_palette.h"
@@ -39,6 +40,15 @@ void load_resources() {
     gfx_use_font(g.textFont.get());
     buildTrigTables();
 
+    // Maze numbers are slot indices; each maze model builds its collision
+    // grid (cells of 100) as it loads.
+    const Vec3 mazeHome{790.0f, 40.0f, -105.0f};
+    g.world.addMazeSlot("MAZE", "Objects\\krv1.krv", Matrix3::identity(), Vec3{}, 0, 100, mazeHome, 1);
+    g.world.addMazeSlot("MAZE2", "Objects\\krv2.krv", Matrix3::identity(), Vec3{}, 1, 100, mazeHome, 1);
+    g.world.addMazeSlot("MAZE3", "Objects\\krv3.krv", Matrix3::identity(), Vec3{}, 2, 100, mazeHome, 1);
+    g.textures.loadBitmaps();
+    g.world.bindSlotTextures();
+
     g.screen = pagePixels(g);
     gfx_set_color(kWhite);
 
@@ -51,6 +61,11 @@ void load_resources() {
     s.gameWon = 0;
     s.fpsShown = 0;
     g.menu.setQuitFlag(&s.quitRequested);
+
+    if (Model* maze = g.world.mazeModel(0)) {
+        g.view.setCollider(maze);
+        g.view.setPosition(maze->homePosition);
+    }
 
     set_game_palette();
 }
