@@ -32,6 +32,17 @@ void sleepMilliseconds(std::uint32_t milliseconds) {
     }
 }
 
+// The drivers that show nothing are used only when asked for by name
+// (SDL_VIDEODRIVER), as the tests and timing runs do.
+bool realDisplayOrAskedFor() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    const std::string_view name(driver);
+    if (name != "offscreen" && name != "dummy") return true;
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return asked && *asked;
+}
+
 // Events made here rather than read from SDL: the key-ups of keys still held
 // when the focus goes, and the notices that follow a mode switch.
 class PendingEvents {
@@ -98,6 +109,14 @@ bool SdlBackend::init(std::string_view title) {
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             std::fprintf(stderr, "SDL: cannot start video: %s\n", SDL_GetError());
+            return false;
+        }
+        if (!realDisplayOrAskedFor()) {
+            // SDL falls back to an invisible driver when there is no display:
+            // the mode dialog would then wait forever for a key nobody can press.
+            std::fprintf(stderr, "SDL: no display (only the '%s' video driver is available)\n",
+                         SDL_GetCurrentVideoDriver());
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
             return false;
         }
         videoStarted_ = true;
