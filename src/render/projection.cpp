@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
-#include "framework/framework.h"
 
 ScreenVertex makeScreenVertex(const Vec3& projected, const Vec3& texCoord) {
     ScreenVertex v;
-    const float x = std::clamp(projected.x, 0.0f, static_cast<float>(kScreenWidth));
-    const float y = std::clamp(projected.y, 0.0f, static_cast<float>(kScreenHeight));
+    const float x = std::clamp(projected.x, kViewOriginX, kViewOriginX + kViewWidth);
+    const float y = std::clamp(projected.y, kViewOriginY, kViewOriginY + kViewHeight);
     v.x = static_cast<int>(x);
     v.y = static_cast<int>(y);
     v.uw = texCoord.x * projected.z;

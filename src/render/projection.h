@@ -23,8 +23,9 @@ inline Vec3 projectPoint(const Vec3& p) {
     return {sx, sy, w};
 }
 
-// A projected point with its texture coordinate. The clamp to the screen
-// never changes a vertex inside the frustum (x 10..630, y 10..400); it only
-// keeps a vertex that rounding pushed past the side planes from addressing
-// memory outside the page.
+// A projected point with its texture coordinate. A vertex inside the
+// frustum lands in x 10..630, y 10..400; a point the clipper made on a side
+// plane can round to just outside (9.99 truncates to 9). Clamping to the
+// view rectangle changes nothing else and keeps every triangle off the
+// border picture and inside the page.
 ScreenVertex makeScreenVertex(const Vec3& projected, const Vec3& texCoord);

@@ -1,8 +1,12 @@
 #include "shell/frame.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 
 #include "framework/framework.h"
+#include "geometry/model.h"
+#include "render/pipeline.h"
 #include "shell/game.h"
 
 const std::array<HelpLine, 11> kHelpLines = {{
@@ -31,6 +35,39 @@ void drawHelp(Game& g) {
     for (const HelpLine& line : kHelpLines) gfx_draw_text(kHelpX, line.y, line.text);
 }
 
+// What the renderer reads of the world this frame: the current maze's slot
+// and the object slots, in slot order.
+struct FrameScene {
+    std::array<RenderObject, World::kSlotCapacity> objects;
+    RenderScene scene;
+};
+
+void collectScene(World& world, FrameScene& out) {
+    RenderScene& scene = out.scene;
+    scene.currentMaze = world.currentMaze;
+    scene.maze = world.mazeModel(world.currentMaze);
+    if (scene.maze) {
+        const Slot& slot = world.mazeSlots[world.currentMaze];
+        scene.mazeOrientation = slot.orientation;
+        scene.mazePosition = slot.position;
+    }
+    const int count = std::clamp(world.objectCount, 0, World::kSlotCapacity);
+    for (int i = 0; i < count; ++i) {
+        Slot& slot = world.objectSlots[i];
+        out.objects[i] = {slot.model, &slot.orientation, slot.position, slot.active != 0,
+                          slot.mazeIndex};
+    }
+    scene.objects = std::span<RenderObject>(out.objects.data(), count);
+}
+
+void drawWorld(Game& g) {
+    FrameScene frame;
+    collectScene(g.world, frame);
+    spinObjects(frame.scene.objects, frame.scene.currentMaze);
+    const Camera camera{g.view.orientation, g.view.position};
+    renderWorld(g.renderer, frame.scene, camera);
+}
+
 }  // namespace
 
 void draw_game_frame() {
@@ -39,7 +76,11 @@ void draw_game_frame() {
     std::uint8_t* pixels = context ? context->pixels : nullptr;
     if (!pixels) return;
 
+    g.renderer.spanBuffer.reset();
+    g.renderer.backBuffer.pixels = pixels;
+    g.renderer.depthBuffer.clear();
     if (g.backgroundPicture) std::memcpy(pixels, g.backgroundPicture->pixels, kScreenPixels);
+    if (!g.state.questionShown) drawWorld(g);
 
     if (g.state.helpShown) {
         drawHelp(g);

@@ -9,6 +9,7 @@
 #include "framework/framework.h"
 #include "geometry/texture_list.h"
 #include "logic/world.h"
+#include "render/renderer.h"
 #include "shell/fps_meter.h"
 #include "shell/game_state.h"
 #include "shell/options_menu.h"
@@ -28,6 +29,7 @@ struct Game {
     TextureList textures;
     World world{textures};
     PlayerView view;
+    Renderer renderer;  // span, depth and clip buffers, reset by every frame
 
     FwContext* framework = nullptr;   // from fw_init, kept for the whole run
     OwnedBitmap backgroundPicture;    // 640x480 8-bit, copied under every frame
