@@ -108,7 +108,9 @@ bool readUnicodeTable(const Psf2Font& font, std::map<char32_t, int>& glyphOf, st
     return true;
 }
 
-bool isControlCode(int code) { return code < 0x20 || (code >= 0x7F && code < 0xA0); }
+bool isControlCode(int code) {
+    return code < 0x20 || (code >= 0x7F && code < 0xA0);
+}
 
 bool writeFile(const std::filesystem::path& path, const void* data, std::size_t size) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -116,7 +118,8 @@ bool writeFile(const std::filesystem::path& path, const void* data, std::size_t 
     return static_cast<bool>(file);
 }
 
-constexpr const char* kLicence = R"(Fonts/Cour20b.fnt, the font of all the game's text, is made at build time
+constexpr const char* kLicence =
+    R"(Fonts/Cour20b.fnt, the font of all the game's text, is made at build time
 from the console font Lat15-TerminusBold20x10 of Debian's package
 console-setup-linux, which is Terminus Font, bold, 10 by 20 pixels. Its
 glyphs for U+0000 to U+00FF were moved to their Latin-1 codes, the control
@@ -140,7 +143,8 @@ among them):
 
 )";
 
-constexpr const char* kOpenFontLicence = R"(-----------------------------------------------------------
+constexpr const char* kOpenFontLicence =
+    R"(-----------------------------------------------------------
 SIL OPEN FONT LICENSE Version 1.1 - 26 February 2007
 -----------------------------------------------------------
 
@@ -240,7 +244,8 @@ bool makeFont(const std::string& /*sourceFolder*/, const std::string& gameFolder
         std::fprintf(stderr, "%s: %s\n", kSourceFont, error.c_str());
         return false;
     }
-    if (source.width != kGlyphWidth || source.height != kGlyphHeight || source.unicodeTable.empty()) {
+    if (source.width != kGlyphWidth || source.height != kGlyphHeight ||
+        source.unicodeTable.empty()) {
         std::fprintf(stderr, "%s: expected 10x20 glyphs with a Unicode table\n", kSourceFont);
         return false;
     }
@@ -267,8 +272,8 @@ bool makeFont(const std::string& /*sourceFolder*/, const std::string& gameFolder
         if (isControlCode(code)) continue;
         const auto found = glyphOf.find(static_cast<char32_t>(code));
         const int glyph = found != glyphOf.end() ? found->second : question->second;
-        std::copy_n(source.glyphs.begin() + static_cast<std::ptrdiff_t>(glyph * glyphSize), glyphSize,
-                    font.glyphs.begin() + static_cast<std::ptrdiff_t>(code * glyphSize));
+        std::copy_n(source.glyphs.begin() + static_cast<std::ptrdiff_t>(glyph * glyphSize),
+                    glyphSize, font.glyphs.begin() + static_cast<std::ptrdiff_t>(code * glyphSize));
     }
 
     const std::filesystem::path fonts = std::filesystem::path(gameFolder) / "Fonts";

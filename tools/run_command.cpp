@@ -33,8 +33,8 @@ int runGame(std::span<char*> args) {
     bool allFrames = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view option = args[i];
-        const bool takesValue = option == "--script" || option == "--frames" || option == "--data" ||
-                                option == "--max-iterations";
+        const bool takesValue = option == "--script" || option == "--frames" ||
+                                option == "--data" || option == "--max-iterations";
         if (option == "--all-frames") {
             allFrames = true;
             continue;
@@ -79,7 +79,8 @@ int runGame(std::span<char*> args) {
     std::fprintf(stderr, "krvtool run: %d iterations, %d frames presented, %d written\n",
                  backend->iteration(), backend->framesPresented(), backend->framesWritten());
     if (backend->stoppedByLimit()) {
-        std::fprintf(stderr, "krvtool run: stopped by the limit of %d iterations\n", iterationLimit);
+        std::fprintf(stderr, "krvtool run: stopped by the limit of %d iterations\n",
+                     iterationLimit);
     }
     // Frames that were asked for and not written make the run a failure.
     if (exitCode == 0 && backend->captureFailures() > 0) return 1;

@@ -17,8 +17,8 @@
 #include <span>
 #include <vector>
 
-#include "framework/files.h"
 #include "framework/backend.h"
+#include "framework/files.h"
 
 namespace {
 
@@ -36,9 +36,9 @@ constexpr std::int64_t kMaxPixels = 16 * 1024 * 1024;
 constexpr std::uintmax_t kMaxFileBytes = 64u * 1024u * 1024u;
 
 constexpr std::size_t kFileHeaderBytes = 14;
-constexpr std::size_t kCoreHeaderBytes = 12;    // OS/2 1.x: 16-bit sizes, 3-byte colours
-constexpr std::size_t kInfoHeaderBytes = 40;    // Windows 3.x and all later versions
-constexpr std::size_t kLargestInfoHeader = 124; // Windows 5.x
+constexpr std::size_t kCoreHeaderBytes = 12;     // OS/2 1.x: 16-bit sizes, 3-byte colours
+constexpr std::size_t kInfoHeaderBytes = 40;     // Windows 3.x and all later versions
+constexpr std::size_t kLargestInfoHeader = 124;  // Windows 5.x
 
 // The owner of a loaded bitmap's memory; gfx_free_bitmap hands it back here.
 struct OwnedBitmap : GfxBitmap {
@@ -59,7 +59,8 @@ std::uint16_t read16(std::span<const std::uint8_t> bytes, std::size_t at) {
 }
 
 std::uint32_t read32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
+    return static_cast<std::uint32_t>(bytes[at]) |
+           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
            (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
@@ -71,7 +72,8 @@ int checkHeaders(std::span<const std::uint8_t> head, std::uintmax_t fileBytes, B
     const std::uint32_t dataOffset = read32(head, 10);
     const std::uint32_t infoBytes = read32(head, kFileHeaderBytes);
     const bool core = infoBytes == kCoreHeaderBytes;
-    if (!core && (infoBytes < kInfoHeaderBytes || infoBytes > kLargestInfoHeader)) return kNotABitmap;
+    if (!core && (infoBytes < kInfoHeaderBytes || infoBytes > kLargestInfoHeader))
+        return kNotABitmap;
     if (head.size() < kFileHeaderBytes + infoBytes) return kNotABitmap;
 
     const std::size_t info = kFileHeaderBytes;
@@ -99,7 +101,8 @@ int checkHeaders(std::span<const std::uint8_t> head, std::uintmax_t fileBytes, B
 
     layout.topDown = height < 0;
     if (height < 0) height = -height;
-    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide ||
+        width * height > kMaxPixels) {
         return kNotABitmap;
     }
     if (colours == 0) colours = 256;
@@ -149,7 +152,8 @@ GfxBitmap* fail(int code) {
 int gfx_bitmap_info(std::string_view file) {
     std::vector<std::uint8_t> head;
     std::uintmax_t fileBytes = 0;
-    if (readFile(fw_native_path(file), kFileHeaderBytes + kLargestInfoHeader, head, fileBytes) != 0) {
+    if (readFile(fw_native_path(file), kFileHeaderBytes + kLargestInfoHeader, head, fileBytes) !=
+        0) {
         return 0;
     }
     BmpLayout layout;
@@ -159,7 +163,8 @@ int gfx_bitmap_info(std::string_view file) {
 GfxBitmap* gfx_load_bitmap(std::string_view file, int keepPalette) {
     std::vector<std::uint8_t> bytes;
     std::uintmax_t fileBytes = 0;
-    if (const int code = readFile(fw_native_path(file), kMaxFileBytes, bytes, fileBytes)) return fail(code);
+    if (const int code = readFile(fw_native_path(file), kMaxFileBytes, bytes, fileBytes))
+        return fail(code);
     BmpLayout layout;
     if (const int code = checkHeaders(bytes, bytes.size(), layout)) return fail(code);
 
@@ -190,7 +195,8 @@ GfxBitmap* gfx_load_bitmap(std::string_view file, int keepPalette) {
         const SDL_Palette& palette = *format->palette;
         const int count = std::min(palette.ncolors, 256);
         for (int i = 0; i < count; ++i) {
-            bitmap->paletteStore[i] = {palette.colors[i].b, palette.colors[i].g, palette.colors[i].r, 0};
+            bitmap->paletteStore[i] = {palette.colors[i].b, palette.colors[i].g,
+                                       palette.colors[i].r, 0};
         }
         bitmap->palette = bitmap->paletteStore.data();
     }
@@ -202,13 +208,15 @@ void gfx_free_bitmap(GfxBitmap* bitmap) {
     std::unique_ptr<OwnedBitmap> owner(static_cast<OwnedBitmap*>(bitmap));
 }
 
-void gfx_put_bitmap(DrawContext* context, int x, int y, const GfxBitmap* bitmap, int /*writeMode*/) {
+void gfx_put_bitmap(DrawContext* context, int x, int y, const GfxBitmap* bitmap,
+                    int /*writeMode*/) {
     // Only replace is needed: every picture is in the page's palette already.
-    if (!context || !context->pixels || !bitmap || !bitmap->pixels || bitmap->bitsPerPixel != 8) return;
+    if (!context || !context->pixels || !bitmap || !bitmap->pixels || bitmap->bitsPerPixel != 8)
+        return;
     const std::int64_t left = std::max<std::int64_t>({x, context->clipLeft, 0});
     const std::int64_t top = std::max<std::int64_t>({y, context->clipTop, 0});
-    const std::int64_t right =
-        std::min<std::int64_t>({std::int64_t{x} + bitmap->width - 1, context->clipRight, context->width - 1});
+    const std::int64_t right = std::min<std::int64_t>(
+        {std::int64_t{x} + bitmap->width - 1, context->clipRight, context->width - 1});
     const std::int64_t bottom = std::min<std::int64_t>(
         {std::int64_t{y} + bitmap->height - 1, context->clipBottom, context->height - 1});
     if (left > right || top > bottom) return;
@@ -220,17 +228,20 @@ void gfx_put_bitmap(DrawContext* context, int x, int y, const GfxBitmap* bitmap,
     }
 }
 
-bool gfx_save_bitmap(const std::string& nativePath, const GfxBitmap& bitmap, const PaletteEntry* palette) {
+bool gfx_save_bitmap(const std::string& nativePath, const GfxBitmap& bitmap,
+                     const PaletteEntry* palette) {
     if (!palette) palette = bitmap.palette;
-    if (!palette || !bitmap.pixels || bitmap.bitsPerPixel != 8 || bitmap.width < 1 || bitmap.height < 1 ||
-        bitmap.bytesPerLine < bitmap.width) {
+    if (!palette || !bitmap.pixels || bitmap.bitsPerPixel != 8 || bitmap.width < 1 ||
+        bitmap.height < 1 || bitmap.bytesPerLine < bitmap.width) {
         return false;
     }
-    const SurfacePtr surface(SDL_CreateRGBSurfaceWithFormatFrom(bitmap.pixels, bitmap.width, bitmap.height, 8,
-                                                                bitmap.bytesPerLine, SDL_PIXELFORMAT_INDEX8));
+    const SurfacePtr surface(
+        SDL_CreateRGBSurfaceWithFormatFrom(bitmap.pixels, bitmap.width, bitmap.height, 8,
+                                           bitmap.bytesPerLine, SDL_PIXELFORMAT_INDEX8));
     if (!surface) return false;
     std::array<SDL_Color, 256> colours{};
-    for (int i = 0; i < 256; ++i) colours[i] = {palette[i].red, palette[i].green, palette[i].blue, 255};
+    for (int i = 0; i < 256; ++i)
+        colours[i] = {palette[i].red, palette[i].green, palette[i].blue, 255};
     if (SDL_SetPaletteColors(surface->format->palette, colours.data(), 0, 256) != 0) return false;
     return SDL_SaveBMP(surface.get(), nativePath.c_str()) == 0;
 }

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <memory>
 
-#include "framework/files.h"
 #include "framework/backend.h"
+#include "framework/files.h"
 
 struct GfxFont {
     Psf2Font psf;
@@ -33,13 +33,15 @@ const GfxFont* currentFont = nullptr;
 std::uint8_t currentColour = 215;  // white in the game palette
 
 std::uint32_t read32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
+    return static_cast<std::uint32_t>(bytes[at]) |
+           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
            (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
 
 void write32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 }  // namespace
@@ -65,7 +67,8 @@ bool parsePsf2(std::span<const std::uint8_t> bytes, Psf2Font& font, std::string&
         return false;
     }
     if (width < 1 || width > kMaxGlyphWidth || height < 1 || height > kMaxGlyphHeight) {
-        error = "glyph size " + std::to_string(width) + "x" + std::to_string(height) + " out of range";
+        error =
+            "glyph size " + std::to_string(width) + "x" + std::to_string(height) + " out of range";
         return false;
     }
     const std::uint32_t rowBytes = (width + 7) / 8;
@@ -87,10 +90,12 @@ bool parsePsf2(std::span<const std::uint8_t> bytes, Psf2Font& font, std::string&
     font.rowBytes = static_cast<int>(rowBytes);
     font.glyphBytes = static_cast<int>(glyphBytes);
     font.glyphCount = static_cast<int>(count);
-    font.glyphs.assign(bytes.begin() + headerBytes, bytes.begin() + static_cast<std::ptrdiff_t>(glyphsEnd));
+    font.glyphs.assign(bytes.begin() + headerBytes,
+                       bytes.begin() + static_cast<std::ptrdiff_t>(glyphsEnd));
     font.unicodeTable.clear();
     if (flags & kPsf2HasUnicodeTable) {
-        font.unicodeTable.assign(bytes.begin() + static_cast<std::ptrdiff_t>(glyphsEnd), bytes.end());
+        font.unicodeTable.assign(bytes.begin() + static_cast<std::ptrdiff_t>(glyphsEnd),
+                                 bytes.end());
     }
     return true;
 }
@@ -152,24 +157,30 @@ void gfx_use_font(GfxFont* font) {
     if (font) currentFont = font;
 }
 
-void gfx_set_color(int paletteIndex) { currentColour = static_cast<std::uint8_t>(paletteIndex); }
+void gfx_set_color(int paletteIndex) {
+    currentColour = static_cast<std::uint8_t>(paletteIndex);
+}
 
-int gfx_text_width(std::string_view text) { return gfx_font_text_width(currentFont, text); }
+int gfx_text_width(std::string_view text) {
+    return gfx_font_text_width(currentFont, text);
+}
 
 int gfx_font_text_width(const GfxFont* font, std::string_view text) {
     if (!font) return 0;
     return font->psf.width * static_cast<int>(text.size());
 }
 
-int gfx_font_height(const GfxFont* font) { return font ? font->psf.height : 0; }
+int gfx_font_height(const GfxFont* font) {
+    return font ? font->psf.height : 0;
+}
 
 void gfx_draw_text(int x, int y, std::string_view text) {
     DrawContext* context = fw_draw_context();
     if (context) gfx_draw_text_to(*context, currentFont, x, y, text, currentColour);
 }
 
-void gfx_draw_text_to(DrawContext& context, const GfxFont* font, int x, int y, std::string_view text,
-                      int paletteIndex) {
+void gfx_draw_text_to(DrawContext& context, const GfxFont* font, int x, int y,
+                      std::string_view text, int paletteIndex) {
     if (!font || !context.pixels) return;
     const Psf2Font& psf = font->psf;
     const std::uint8_t colour = static_cast<std::uint8_t>(paletteIndex);
@@ -177,8 +188,8 @@ void gfx_draw_text_to(DrawContext& context, const GfxFont* font, int x, int y, s
     const std::int64_t left = std::max(context.clipLeft, 0);
     const std::int64_t right = std::min(context.clipRight, context.width - 1);
     const std::int64_t top = std::max<std::int64_t>({context.clipTop, 0, y});
-    const std::int64_t bottom =
-        std::min<std::int64_t>({context.clipBottom, context.height - 1, std::int64_t{y} + psf.height - 1});
+    const std::int64_t bottom = std::min<std::int64_t>(
+        {context.clipBottom, context.height - 1, std::int64_t{y} + psf.height - 1});
     if (left > right || top > bottom) return;
 
     std::int64_t penX = x;
@@ -192,7 +203,8 @@ void gfx_draw_text_to(DrawContext& context, const GfxFont* font, int x, int y, s
                 std::uint8_t* line = context.pixels + row * context.bytesPerLine;
                 const int glyphRow = static_cast<int>(row - y);
                 for (std::int64_t column = from; column <= to; ++column) {
-                    if (psf.pixel(glyph, static_cast<int>(column - penX), glyphRow)) line[column] = colour;
+                    if (psf.pixel(glyph, static_cast<int>(column - penX), glyphRow))
+                        line[column] = colour;
                 }
             }
         }

@@ -22,7 +22,8 @@ struct Psf2Font {
 
     bool pixel(int glyph, int x, int y) const {
         const std::size_t at = static_cast<std::size_t>(glyph) * glyphBytes +
-                               static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(x / 8);
+                               static_cast<std::size_t>(y) * rowBytes +
+                               static_cast<std::size_t>(x / 8);
         return (glyphs[at] & (0x80 >> (x % 8))) != 0;
     }
 };

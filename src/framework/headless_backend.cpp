@@ -22,17 +22,38 @@ struct KeyName {
 
 // Letters and digits are added by scanCodeOfKeyName from the rows below.
 constexpr KeyName kKeyNames[] = {
-    {"Esc", scan::kEscape, 27}, {"Escape", scan::kEscape, 27}, {"Enter", scan::kEnter, 13},
-    {"Return", scan::kEnter, 13}, {"Space", scan::kSpace, ' '}, {"Tab", 15, 9},
-    {"Backspace", 14, 8}, {"Alt", scan::kAlt, 0}, {"Ctrl", 29, 0},
-    {"Shift", 42, 0}, {"F1", scan::kF1, 0}, {"F2", 60, 0},
-    {"F3", 61, 0}, {"F4", 62, 0}, {"F5", 63, 0},
-    {"F6", 64, 0}, {"F7", 65, 0}, {"F8", 66, 0},
-    {"F9", 67, 0}, {"F10", scan::kF10, 0}, {"F11", 87, 0},
-    {"F12", 88, 0}, {"Up", scan::kUp, 0}, {"Down", scan::kDown, 0},
-    {"Left", scan::kLeft, 0}, {"Right", scan::kRight, 0}, {"Home", scan::kHome, 0},
-    {"End", scan::kEnd, 0}, {"PgUp", scan::kPageUp, 0}, {"PgDn", scan::kPageDown, 0},
-    {"Ins", 82, 0}, {"Del", scan::kDelete, 0},
+    {"Esc", scan::kEscape, 27},
+    {"Escape", scan::kEscape, 27},
+    {"Enter", scan::kEnter, 13},
+    {"Return", scan::kEnter, 13},
+    {"Space", scan::kSpace, ' '},
+    {"Tab", 15, 9},
+    {"Backspace", 14, 8},
+    {"Alt", scan::kAlt, 0},
+    {"Ctrl", 29, 0},
+    {"Shift", 42, 0},
+    {"F1", scan::kF1, 0},
+    {"F2", 60, 0},
+    {"F3", 61, 0},
+    {"F4", 62, 0},
+    {"F5", 63, 0},
+    {"F6", 64, 0},
+    {"F7", 65, 0},
+    {"F8", 66, 0},
+    {"F9", 67, 0},
+    {"F10", scan::kF10, 0},
+    {"F11", 87, 0},
+    {"F12", 88, 0},
+    {"Up", scan::kUp, 0},
+    {"Down", scan::kDown, 0},
+    {"Left", scan::kLeft, 0},
+    {"Right", scan::kRight, 0},
+    {"Home", scan::kHome, 0},
+    {"End", scan::kEnd, 0},
+    {"PgUp", scan::kPageUp, 0},
+    {"PgDn", scan::kPageDown, 0},
+    {"Ins", 82, 0},
+    {"Del", scan::kDelete, 0},
 };
 
 // Scan codes (set 1) run along the keyboard rows.
@@ -40,14 +61,16 @@ struct KeyRow {
     const char* keys;
     int firstScanCode;
 };
-constexpr KeyRow kKeyRows[] = {{"1234567890", 2}, {"QWERTYUIOP", 16}, {"ASDFGHJKL", 30}, {"ZXCVBNM", 44}};
+constexpr KeyRow kKeyRows[] = {
+    {"1234567890", 2}, {"QWERTYUIOP", 16}, {"ASDFGHJKL", 30}, {"ZXCVBNM", 44}};
 
 // The largest iteration a script may name: about a month at 30 per second.
 constexpr long kMaxScriptIteration = 100'000'000;
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -104,7 +127,8 @@ bool HeadlessBackend::parseScript(std::string_view text, std::string_view name, 
         const auto lineEnd = text.find('\n');
         std::string_view line = text.substr(0, lineEnd);
         text = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
-        if (const auto comment = line.find('#'); comment != std::string_view::npos) line = line.substr(0, comment);
+        if (const auto comment = line.find('#'); comment != std::string_view::npos)
+            line = line.substr(0, comment);
 
         std::istringstream words{std::string(line)};
         const std::vector<std::string> tokens{std::istream_iterator<std::string>(words),
@@ -118,10 +142,12 @@ bool HeadlessBackend::parseScript(std::string_view text, std::string_view name, 
         if (!parseNumber(tokens[0], kMaxScriptIteration, iteration)) {
             return fail("'" + tokens[0] + "' is not an iteration number (0 to 100000000)");
         }
-        if (tokens.size() < 2) return fail("an action (down, up, press, shot, end) must follow the iteration");
+        if (tokens.size() < 2)
+            return fail("an action (down, up, press, shot, end) must follow the iteration");
         const std::string& verb = tokens[1];
         const int at = static_cast<int>(iteration);
-        const bool takesKey = sameName(verb, "down") || sameName(verb, "up") || sameName(verb, "press");
+        const bool takesKey =
+            sameName(verb, "down") || sameName(verb, "up") || sameName(verb, "press");
         if (takesKey) {
             if (tokens.size() != 3) return fail("'" + verb + "' takes exactly one key name");
             const int scanCode = scanCodeOfKeyName(tokens[2]);
@@ -167,8 +193,9 @@ bool HeadlessBackend::loadScript(const std::string& path, std::string& error) {
 
 void HeadlessBackend::setScript(std::vector<KeyAction> actions) {
     // Stable: actions of one iteration keep the order they were given in.
-    std::stable_sort(actions.begin(), actions.end(),
-                     [](const KeyAction& a, const KeyAction& b) { return a.iteration < b.iteration; });
+    std::stable_sort(actions.begin(), actions.end(), [](const KeyAction& a, const KeyAction& b) {
+        return a.iteration < b.iteration;
+    });
     script_ = std::move(actions);
     nextAction_ = 0;
 }
@@ -202,16 +229,23 @@ void HeadlessBackend::reset() {
     lastPalette_.fill(PaletteEntry{});
 }
 
-bool HeadlessBackend::init(std::string_view /*title*/) { return true; }
+bool HeadlessBackend::init(std::string_view /*title*/) {
+    return true;
+}
 
-bool HeadlessBackend::chooseMode(ModeChoice& /*mode*/, int& /*windowed*/) { return dialogAnswer_; }
+bool HeadlessBackend::chooseMode(ModeChoice& /*mode*/, int& /*windowed*/) {
+    return dialogAnswer_;
+}
 
-bool HeadlessBackend::setMode(const ModeChoice& /*mode*/, int /*windowed*/) { return true; }
+bool HeadlessBackend::setMode(const ModeChoice& /*mode*/, int /*windowed*/) {
+    return true;
+}
 
 bool HeadlessBackend::pollEvent(BackendEvent& event) {
     // Actions left over from iterations already past (a script set in the
     // middle of a run) are dropped rather than delivered late.
-    while (nextAction_ < script_.size() && script_[nextAction_].iteration < iteration_) ++nextAction_;
+    while (nextAction_ < script_.size() && script_[nextAction_].iteration < iteration_)
+        ++nextAction_;
     if (nextAction_ >= script_.size() || script_[nextAction_].iteration != iteration_) return false;
     const KeyAction& action = script_[nextAction_++];
     event = BackendEvent{};
@@ -270,4 +304,6 @@ void HeadlessBackend::showFatalError(std::string_view /*text*/) {
     // Never a box headless: the message is already on stderr.
 }
 
-void HeadlessBackend::shutdown() { shutDown_ = true; }
+void HeadlessBackend::shutdown() {
+    shutDown_ = true;
+}

@@ -8,8 +8,8 @@
 
 #include "framework/headless.h"
 
-bool write_page_png(const std::string& path, const std::uint8_t* pixels, const PaletteEntry* palette,
-                    int width, int height) {
+bool write_page_png(const std::string& path, const std::uint8_t* pixels,
+                    const PaletteEntry* palette, int width, int height) {
     if (!pixels || !palette || width < 1 || height < 1) return false;
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
@@ -25,7 +25,8 @@ bool write_page_png(const std::string& path, const std::uint8_t* pixels, const P
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGB;
-    const bool written = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), width * 3, nullptr) != 0;
+    const bool written =
+        png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), width * 3, nullptr) != 0;
     png_image_free(&image);
     return written;
 }

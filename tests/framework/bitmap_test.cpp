@@ -1,6 +1,7 @@
 // BMP loading, saving and drawing, and the files that must fail cleanly.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdint>
@@ -8,8 +9,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "framework/backend.h"
 #include "framework/files.h"
@@ -34,11 +33,14 @@ void put16(std::vector<std::uint8_t>& bytes, std::uint16_t value) {
 }
 
 void put32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 // Pixel (x, y) of the test pictures, y counted from the top.
-std::uint8_t testPixel(int x, int y) { return static_cast<std::uint8_t>(10 * y + x + 1); }
+std::uint8_t testPixel(int x, int y) {
+    return static_cast<std::uint8_t>(10 * y + x + 1);
+}
 
 // An 8-bit BMP written by hand, so that every header field can be broken.
 std::vector<std::uint8_t> makeBmp(const BmpSpec& spec) {
@@ -63,15 +65,16 @@ std::vector<std::uint8_t> makeBmp(const BmpSpec& spec) {
     put32(bytes, spec.colours);
     put32(bytes, 0);
     for (std::uint32_t i = 0; i < colours; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>(i));            // blue
-        bytes.push_back(static_cast<std::uint8_t>(255 - i));      // green
-        bytes.push_back(static_cast<std::uint8_t>(i * 7));        // red
+        bytes.push_back(static_cast<std::uint8_t>(i));        // blue
+        bytes.push_back(static_cast<std::uint8_t>(255 - i));  // green
+        bytes.push_back(static_cast<std::uint8_t>(i * 7));    // red
         bytes.push_back(0);
     }
     for (int row = 0; row < spec.height; ++row) {
         const int y = spec.topDown ? row : spec.height - 1 - row;
         for (std::uint32_t x = 0; x < pitch; ++x) {
-            bytes.push_back(x < static_cast<std::uint32_t>(spec.width) ? testPixel(static_cast<int>(x), y) : 0);
+            bytes.push_back(
+                x < static_cast<std::uint32_t>(spec.width) ? testPixel(static_cast<int>(x), y) : 0);
         }
     }
     return bytes;
@@ -94,7 +97,8 @@ protected:
     // Writes a file under Pics/ and returns its game path.
     std::string writePicture(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         std::ofstream file(folder_ / "Pics" / name, std::ios::binary);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return "Pics\\" + name;
     }
     void expectCleanFailure(const std::string& name, const std::vector<std::uint8_t>& bytes) {
@@ -125,7 +129,8 @@ TEST_F(BitmapTest, BottomUpAndTopDownFilesGiveTheSameTopFirstRows) {
         EXPECT_EQ(bitmap->palette, nullptr);
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 5; ++x) {
-                EXPECT_EQ(bitmap->pixels[y * bitmap->bytesPerLine + x], testPixel(x, y)) << x << "," << y;
+                EXPECT_EQ(bitmap->pixels[y * bitmap->bytesPerLine + x], testPixel(x, y))
+                    << x << "," << y;
             }
         }
         gfx_free_bitmap(bitmap);
@@ -152,7 +157,8 @@ TEST_F(BitmapTest, BrokenFilesFailCleanly) {
     // Every cut of a good file, header and pixels alike.
     for (std::size_t size = 0; size < good.size(); ++size) {
         expectCleanFailure("cut" + std::to_string(size) + ".bmp",
-                           std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size)));
+                           std::vector<std::uint8_t>(
+                               good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size)));
     }
     BmpSpec deep;
     deep.bits = 24;
@@ -170,7 +176,8 @@ TEST_F(BitmapTest, BrokenFilesFailCleanly) {
         std::vector<std::uint8_t> bytes = good;
         for (int i = 0; i < 4; ++i) {
             bytes[18 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(width) >> (8 * i));
-            bytes[22 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(height) >> (8 * i));
+            bytes[22 + i] =
+                static_cast<std::uint8_t>(static_cast<std::uint32_t>(height) >> (8 * i));
         }
         expectCleanFailure("size.bmp", bytes);
     }
@@ -204,7 +211,8 @@ TEST_F(BitmapTest, SavedBitmapLoadsBackWithItsPixelsAndPalette) {
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 11);
     std::vector<PaletteEntry> palette(256);
     for (int i = 0; i < 256; ++i) {
-        palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i / 2), static_cast<std::uint8_t>(255 - i), 0};
+        palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i / 2),
+                      static_cast<std::uint8_t>(255 - i), 0};
     }
     GfxBitmap bitmap;
     bitmap.width = 7;

@@ -2,14 +2,13 @@
 // game's own font as the content step makes it.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "framework/backend.h"
 #include "framework/files.h"
@@ -25,7 +24,9 @@ constexpr int kGlyphWidth = 10;  // two bytes a row: the second byte matters
 constexpr int kGlyphHeight = 6;
 
 // The test font's pixel pattern; characters below '!' are blank.
-bool glyphBit(int code, int x, int y) { return code > ' ' && (code + x * 3 + y * 5) % 3 == 0; }
+bool glyphBit(int code, int x, int y) {
+    return code > ' ' && (code + x * 3 + y * 5) % 3 == 0;
+}
 
 Psf2Font makeTestFont() {
     Psf2Font font;
@@ -38,7 +39,8 @@ Psf2Font makeTestFont() {
     for (int code = 0; code < 256; ++code) {
         for (int y = 0; y < kGlyphHeight; ++y) {
             for (int x = 0; x < kGlyphWidth; ++x) {
-                if (glyphBit(code, x, y)) font.glyphs[code * font.glyphBytes + y * 2 + x / 8] |= 0x80 >> (x % 8);
+                if (glyphBit(code, x, y))
+                    font.glyphs[code * font.glyphBytes + y * 2 + x / 8] |= 0x80 >> (x % 8);
             }
         }
     }
@@ -47,7 +49,8 @@ Psf2Font makeTestFont() {
 
 void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 void put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
@@ -109,7 +112,8 @@ TEST_F(FontTest, DrawnTextMatchesGlyphsInsideTheClipAndLeavesTheRestUntouched) {
                                         py >= y && py < y + kGlyphHeight;
                     const bool inClip = px >= 3 && px <= 58 && py >= 2 && py <= 15;
                     const bool set = inText && inClip &&
-                                     glyphBit(static_cast<unsigned char>(text[index]), column % kGlyphWidth, py - y);
+                                     glyphBit(static_cast<unsigned char>(text[index]),
+                                              column % kGlyphWidth, py - y);
                     ASSERT_EQ(page[py * kWidth + px], set ? 215 : 9) << "text at " << x << "," << y;
                 }
             }
@@ -169,12 +173,13 @@ TEST(Psf2Test, BadHeadersAreRejected) {
         std::size_t at;
         std::uint32_t value;
     };
-    for (const Breakage& breakage : {Breakage{"magic", 0, 0x12345678}, Breakage{"version", 4, 1},
-                                     Breakage{"small header", 8, 16}, Breakage{"header past end", 8, 1u << 30},
-                                     Breakage{"no glyphs", 16, 0}, Breakage{"huge count", 16, 0xFFFFFFFF},
-                                     Breakage{"glyph bytes", 20, 13}, Breakage{"zero height", 24, 0},
-                                     Breakage{"huge height", 24, 0x7FFFFFFF}, Breakage{"zero width", 28, 0},
-                                     Breakage{"huge width", 28, 0xFFFFFFFF}}) {
+    for (const Breakage& breakage :
+         {Breakage{"magic", 0, 0x12345678}, Breakage{"version", 4, 1},
+          Breakage{"small header", 8, 16}, Breakage{"header past end", 8, 1u << 30},
+          Breakage{"no glyphs", 16, 0}, Breakage{"huge count", 16, 0xFFFFFFFF},
+          Breakage{"glyph bytes", 20, 13}, Breakage{"zero height", 24, 0},
+          Breakage{"huge height", 24, 0x7FFFFFFF}, Breakage{"zero width", 28, 0},
+          Breakage{"huge width", 28, 0xFFFFFFFF}}) {
         std::vector<std::uint8_t> bytes = good;
         put32(bytes, breakage.at, breakage.value);
         EXPECT_FALSE(parsePsf2(bytes, font, error)) << breakage.what;
@@ -186,7 +191,8 @@ TEST(Psf2Test, BadHeadersAreRejected) {
 }
 
 TEST(Psf2Test, LoaderFailsCleanlyOnBadFiles) {
-    const fs::path folder = fs::path(::testing::TempDir()) / ("krv_badfont_" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::path(::testing::TempDir()) / ("krv_badfont_" + std::to_string(::getpid()));
     fs::create_directories(folder);
     fw_reset();
     fw_set_data_root(folder.string());
@@ -219,13 +225,16 @@ TEST(GameFontTest, ContentStepMakesALatin1FontWithItsLicence) {
         for (const std::uint8_t value : cell) ink += value;
         return ink;
     };
-    for (const int code : {0x00, 0x0A, 0x1F, 0x20, 0x7F, 0x85, 0x9F}) EXPECT_EQ(inkOf(code), 0) << code;
-    for (const int code : {int{'A'}, int{'z'}, int{'0'}, int{'?'}, 0xE9, 0xDF, 0xFF}) EXPECT_GT(inkOf(code), 10) << code;
+    for (const int code : {0x00, 0x0A, 0x1F, 0x20, 0x7F, 0x85, 0x9F})
+        EXPECT_EQ(inkOf(code), 0) << code;
+    for (const int code : {int{'A'}, int{'z'}, int{'0'}, int{'?'}, 0xE9, 0xDF, 0xFF})
+        EXPECT_GT(inkOf(code), 10) << code;
     EXPECT_NE(inkOf('A'), inkOf('B'));
     gfx_free_font(font);
 
     std::ifstream licence(fonts / "Cour20b.LICENSE.txt");
-    const std::string text{std::istreambuf_iterator<char>(licence), std::istreambuf_iterator<char>()};
+    const std::string text{std::istreambuf_iterator<char>(licence),
+                           std::istreambuf_iterator<char>()};
     EXPECT_NE(text.find("SIL OPEN FONT LICENSE Version 1.1"), std::string::npos);
     EXPECT_NE(text.find("Copyright (C) 2020 Dimitar Toshkov Zhekov"), std::string::npos);
 }

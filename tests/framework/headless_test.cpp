@@ -1,19 +1,19 @@
 // The headless backend: key scripts, the loop driven through it, and frames
 // written as PNG files.
 
+#include "framework/headless.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "framework/backend.h"
 #include "framework/framework.h"
-#include "framework/headless.h"
 
 namespace {
 
@@ -44,9 +44,14 @@ TEST(KeyScriptTest, ParsesEveryActionWithCommentsAndBlankLines) {
         "100 end\n"
         "90 end\n";
     ASSERT_TRUE(HeadlessBackend::parseScript(text, "keys.txt", script, error)) << error;
-    const std::vector<std::tuple<int, bool, int>> expected = {
-        {10, true, scan::kF1}, {12, false, scan::kF1}, {15, true, scan::kEscape}, {16, false, scan::kEscape},
-        {16, true, 30},        {17, true, 11},         {18, true, 57},            {19, true, 5}};
+    const std::vector<std::tuple<int, bool, int>> expected = {{10, true, scan::kF1},
+                                                              {12, false, scan::kF1},
+                                                              {15, true, scan::kEscape},
+                                                              {16, false, scan::kEscape},
+                                                              {16, true, 30},
+                                                              {17, true, 11},
+                                                              {18, true, 57},
+                                                              {19, true, 5}};
     ASSERT_EQ(script.actions.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const auto& [iteration, down, scanCode] = expected[i];
@@ -57,10 +62,24 @@ TEST(KeyScriptTest, ParsesEveryActionWithCommentsAndBlankLines) {
     EXPECT_EQ(script.shots, std::set<int>{40});
     EXPECT_EQ(script.endIteration, 90);  // the earliest end wins
 
-    for (const auto& [name, code] : std::vector<std::pair<const char*, int>>{
-             {"Esc", 1}, {"1", 2}, {"3", 4}, {"T", 20}, {"Enter", 28}, {"Space", 57}, {"F10", 68},
-             {"Up", 72}, {"PgUp", 73}, {"PgDn", 81}, {"Del", 83}, {"Alt", 56}, {"M", 50}, {"n", 49},
-             {"F", 33}, {"Home", 71}, {"End", 79}, {"255", 255}}) {
+    for (const auto& [name, code] : std::vector<std::pair<const char*, int>>{{"Esc", 1},
+                                                                             {"1", 2},
+                                                                             {"3", 4},
+                                                                             {"T", 20},
+                                                                             {"Enter", 28},
+                                                                             {"Space", 57},
+                                                                             {"F10", 68},
+                                                                             {"Up", 72},
+                                                                             {"PgUp", 73},
+                                                                             {"PgDn", 81},
+                                                                             {"Del", 83},
+                                                                             {"Alt", 56},
+                                                                             {"M", 50},
+                                                                             {"n", 49},
+                                                                             {"F", 33},
+                                                                             {"Home", 71},
+                                                                             {"End", 79},
+                                                                             {"255", 255}}) {
         EXPECT_EQ(HeadlessBackend::scanCodeOfKeyName(name), code) << name;
     }
     for (const char* bad : {"", "F13", "Escc", "256", "00", "-1", "?"}) {
@@ -70,11 +89,16 @@ TEST(KeyScriptTest, ParsesEveryActionWithCommentsAndBlankLines) {
 
 TEST(KeyScriptTest, ErrorsNameTheFileAndLine) {
     EXPECT_EQ(parseError("1 down F1\n\n3 down Banana\n"), "keys.txt:3: unknown key 'Banana'");
-    EXPECT_EQ(parseError("# x\nfive down F1\n"), "keys.txt:2: 'five' is not an iteration number (0 to 100000000)");
-    EXPECT_EQ(parseError("-1 down F1\n"), "keys.txt:1: '-1' is not an iteration number (0 to 100000000)");
-    EXPECT_EQ(parseError("999999999999 end\n"), "keys.txt:1: '999999999999' is not an iteration number (0 to 100000000)");
-    EXPECT_EQ(parseError("4 jump\n"), "keys.txt:1: unknown action 'jump' (down, up, press, shot, end)");
-    EXPECT_EQ(parseError("4\n"), "keys.txt:1: an action (down, up, press, shot, end) must follow the iteration");
+    EXPECT_EQ(parseError("# x\nfive down F1\n"),
+              "keys.txt:2: 'five' is not an iteration number (0 to 100000000)");
+    EXPECT_EQ(parseError("-1 down F1\n"),
+              "keys.txt:1: '-1' is not an iteration number (0 to 100000000)");
+    EXPECT_EQ(parseError("999999999999 end\n"),
+              "keys.txt:1: '999999999999' is not an iteration number (0 to 100000000)");
+    EXPECT_EQ(parseError("4 jump\n"),
+              "keys.txt:1: unknown action 'jump' (down, up, press, shot, end)");
+    EXPECT_EQ(parseError("4\n"),
+              "keys.txt:1: an action (down, up, press, shot, end) must follow the iteration");
     EXPECT_EQ(parseError("4 press\n"), "keys.txt:1: 'press' takes exactly one key name");
     EXPECT_EQ(parseError("4 down F1 F2\n"), "keys.txt:1: 'down' takes exactly one key name");
     EXPECT_EQ(parseError("1 end\n2 shot now\n"), "keys.txt:2: 'shot' takes nothing after it");
@@ -97,7 +121,9 @@ Seen seen;
 void recordKeyDown(const FwEvent& event) {
     seen.keyDowns.push_back({seen.backend->iteration(), static_cast<int>(event.message)});
 }
-void recordUpdate() { seen.upHeld.push_back(keyState[scan::kUp]); }
+void recordUpdate() {
+    seen.upHeld.push_back(keyState[scan::kUp]);
+}
 void drawIterationColour() {
     ++seen.draws;
     // Each frame is filled with its iteration number: a frame on disk tells
@@ -134,7 +160,8 @@ protected:
         int windowed = 1;
         if (!fw_choose_mode(&mode, &windowed) || !fw_set_mode(mode, windowed, 2, 1)) return -1;
         std::vector<PaletteEntry> palette(256);
-        for (int i = 0; i < 256; ++i) palette[i] = {static_cast<std::uint8_t>(i), 0, static_cast<std::uint8_t>(255 - i), 0};
+        for (int i = 0; i < 256; ++i)
+            palette[i] = {static_cast<std::uint8_t>(i), 0, static_cast<std::uint8_t>(255 - i), 0};
         fw_set_palette(palette.data(), 256, 0);
         fw_realize_palette(256, 0, 1);
         return fw_main_loop();
@@ -151,12 +178,12 @@ TEST_F(HeadlessLoopTest, ScriptedKeysReachTheGameInTheirIterationAndKeyStateFoll
     backend_.setClockStep(500);
 
     EXPECT_EQ(runLoop(), 0);
-    const std::vector<std::pair<int, int>> expected = {{2, (scan::kF1 << 8)}, {3, (scan::kUp << 8)},
-                                                       {5, (scan::kT << 8) | 't'}};
+    const std::vector<std::pair<int, int>> expected = {
+        {2, (scan::kF1 << 8)}, {3, (scan::kUp << 8)}, {5, (scan::kT << 8) | 't'}};
     EXPECT_EQ(seen.keyDowns, expected);
     EXPECT_EQ(seen.upHeld, (std::vector<int>{0, 0, 0, 1, 1, 0, 0}));
-    EXPECT_EQ(keyState[scan::kF1], 0);  // released at iteration 3
-    EXPECT_EQ(keyState[scan::kT], 1);   // never released
+    EXPECT_EQ(keyState[scan::kF1], 0);   // released at iteration 3
+    EXPECT_EQ(keyState[scan::kT], 1);    // never released
     EXPECT_EQ(backend_.iteration(), 7);  // iteration 6 still ran in full
     EXPECT_EQ(seen.draws, 7);
     EXPECT_EQ(backend_.microseconds(), 1000u + 7u * 500u);
