@@ -1,0 +1,38 @@
+#pragma once
+// The real game started on the headless backend far enough to draw game
+// frames: mazes loaded with the real reader, textures bound, palette set.
+// Used by `krvtool shot` and `krvtool bench`.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "framework/headless.h"
+#include "geometry/vec3.h"
+
+class RenderSession {
+public:
+    // Loads the game's data from dataDir (empty: the working folder). A
+    // missing picture or texture ends the program as it would the game.
+    explicit RenderSession(const std::string& dataDir);
+    ~RenderSession();
+    RenderSession(const RenderSession&) = delete;
+    RenderSession& operator=(const RenderSession&) = delete;
+
+    int mazeCount() const;
+    bool hasMaze(int maze) const;
+    Vec3 mazeHome(int maze) const;
+
+    // The view on maze `maze` at eye, from the start orientation turned by
+    // `turn` degrees and then tilted by `look`, as the player's keys do.
+    void placeView(int maze, const Vec3& eye, int turn, int look);
+
+    // One frame of the game's draw callback, presented to the backend.
+    void drawFrame();
+
+    const std::uint8_t* page() const { return backend_->lastFrame().data(); }
+    const PaletteEntry* palette() const { return backend_->lastPalette().data(); }
+
+private:
+    std::unique_ptr<HeadlessBackend> backend_;
+};
