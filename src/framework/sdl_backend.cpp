@@ -119,6 +119,8 @@ bool SdlBackend::init(std::string_view title) {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
             return false;
         }
+        // The game reads keys, never text: no input method in the way.
+        SDL_StopTextInput();
         videoStarted_ = true;
     }
     return true;
