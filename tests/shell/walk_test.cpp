@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 #include "framework/files.h"
 #include "framework/framework.h"
+#include "headless_game.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"
 #include "logic/world.h"
+#include "shell/game.h"
 #include "shell/game_state.h"
 #include "shell/movement.h"
 #include "shell/player_view.h"
@@ -78,27 +79,46 @@ TEST_F(DefaultMazeWalk, HallFloorCarriesTheEyeUntilTheGalleryWall) {
 }
 
 TEST_F(DefaultMazeWalk, StairsClimbInStepsAndTheGalleryEdgeDrops) {
-    hold(scan::kUp, 12);     // into the hall, z about -200
-    turnRight();              // east
+    hold(scan::kUp, 28);     // into the hall's south aisle, z about -330
+    turnRight();             // east
     hold(scan::kUp, 100);    // to the hall's east wall
     const float eastX = view.position.x;
-    EXPECT_GT(eastX, 1240.0f);  // the stairwell columns start at x 1290
-    turnLeft();               // north, up the stairs
+    EXPECT_GT(eastX, 1290.0f);  // the stairwell spans x 1290 to 1390
+    turnLeft();              // north, up the stairs
     trace.clear();
     hold(scan::kUp, 120);
-    float highest = 40.0f;
     for (std::size_t i = 1; i < trace.size(); ++i) {
         // Each step up is a whole stair of 12, never more than 15.
         const float rise = trace[i].y - trace[i - 1].y;
         EXPECT_LE(rise, 15.0f);
         EXPECT_GE(rise, 0.0f);
-        highest = std::max(highest, trace[i].y);
     }
     EXPECT_FLOAT_EQ(view.position.y, 160.0f);  // on the gallery, 120 up
     turnLeft();  // west along the gallery
     hold(scan::kUp, 20);
     turnLeft();  // south, over the edge into the hall
-    hold(scan::kUp, 10);
+    trace.clear();
+    hold(scan::kUp, 16);
+    // One step off the gallery lands on the hall's plinth (20 high) below,
+    // 100 down, the next on the hall floor.
+    float largestDrop = 0.0f;
+    for (std::size_t i = 1; i < trace.size(); ++i)
+        largestDrop = std::max(largestDrop, trace[i - 1].y - trace[i].y);
+    EXPECT_FLOAT_EQ(largestDrop, 100.0f);
     EXPECT_FLOAT_EQ(view.position.y, 40.0f);
-    EXPECT_EQ(world.mazeModel(0)->bumpFlag, 1);  // a drop of 120
+}
+
+TEST_F(DefaultMazeWalk, TheRunningGameStartsOnMazeZeroAndWalks) {
+    HeadlessGame run;
+    // The keys move the eye from the first iteration, the intro included.
+    run.hold(5, scan::kUp);
+    run.release(15, scan::kUp);
+    run.run(20);
+    const Game& g = game();
+    EXPECT_EQ(g.view.collider, g.world.mazeModel(0));
+    EXPECT_EQ(g.world.mazeCount, 3);
+    // Ten iterations with Up held, 8 each, north from the home position.
+    EXPECT_FLOAT_EQ(g.view.position.x, 790.0f);
+    EXPECT_FLOAT_EQ(g.view.position.y, 40.0f);
+    EXPECT_FLOAT_EQ(g.view.position.z, -105.0f - 80.0f);
 }
