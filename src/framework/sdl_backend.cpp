@@ -158,22 +158,19 @@ bool SdlBackend::pollEvent(BackendEvent& event) {
 
 bool SdlBackend::translate(const SDL_Event& event, BackendEvent& out) {
     switch (event.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        return translateKey(event.key, out);
-    case SDL_MOUSEBUTTONDOWN:
-        out = BackendEvent{};
-        out.kind = BackendEvent::Kind::MouseDown;
-        return true;
-    case SDL_WINDOWEVENT:
-        return translateWindow(event.window, out);
-    case SDL_QUIT:
-        // Only a signal sends this (closing the window asks first).
-        out = BackendEvent{};
-        out.kind = BackendEvent::Kind::QuitConfirmed;
-        return true;
-    default:
-        return false;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: return translateKey(event.key, out);
+        case SDL_MOUSEBUTTONDOWN:
+            out = BackendEvent{};
+            out.kind = BackendEvent::Kind::MouseDown;
+            return true;
+        case SDL_WINDOWEVENT: return translateWindow(event.window, out);
+        case SDL_QUIT:
+            // Only a signal sends this (closing the window asks first).
+            out = BackendEvent{};
+            out.kind = BackendEvent::Kind::QuitConfirmed;
+            return true;
+        default: return false;
     }
 }
 
@@ -209,27 +206,25 @@ bool SdlBackend::translateWindow(const SDL_WindowEvent& window, BackendEvent& ou
     if (!screen_.isOpen() || window.windowID != screen_.windowId()) return false;
     out = BackendEvent{};
     switch (window.event) {
-    case SDL_WINDOWEVENT_CLOSE:
-        if (!confirmQuit()) return false;
-        out.kind = BackendEvent::Kind::QuitConfirmed;
-        return true;
-    case SDL_WINDOWEVENT_MAXIMIZED:
-        // Some window managers report a maximise while a window leaves full
-        // screen; taking it for a request would bounce straight back.
-        if (!screen_.windowed() || clockMicroseconds() - lastSwitch_ < kSwitchSettle) return false;
-        return switchMode(false, out);
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
-        out.kind = BackendEvent::Kind::Activated;
-        return true;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-        // Key-ups go to whoever has the focus now: without these the player
-        // would keep walking after Alt+Tab.
-        releaseHeldKeys();
-        out.kind = BackendEvent::Kind::Deactivated;
-        pending_.push(out);
-        return false;
-    default:
-        return false;
+        case SDL_WINDOWEVENT_CLOSE:
+            if (!confirmQuit()) return false;
+            out.kind = BackendEvent::Kind::QuitConfirmed;
+            return true;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            // Some window managers report a maximise while a window leaves full
+            // screen; taking it for a request would bounce straight back.
+            if (!screen_.windowed() || clockMicroseconds() - lastSwitch_ < kSwitchSettle)
+                return false;
+            return switchMode(false, out);
+        case SDL_WINDOWEVENT_FOCUS_GAINED: out.kind = BackendEvent::Kind::Activated; return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            // Key-ups go to whoever has the focus now: without these the player
+            // would keep walking after Alt+Tab.
+            releaseHeldKeys();
+            out.kind = BackendEvent::Kind::Deactivated;
+            pending_.push(out);
+            return false;
+        default: return false;
     }
 }
 

@@ -49,7 +49,8 @@ DialogCanvas drawDialog() {
     int textWidth = 0;
     const int spacing = font ? std::max(kLineSpacing, gfx_font_height(font)) : kLineSpacing;
     if (font) {
-        for (std::string_view line : kLines) textWidth = std::max(textWidth, gfx_font_text_width(font, line));
+        for (std::string_view line : kLines)
+            textWidth = std::max(textWidth, gfx_font_text_width(font, line));
     }
     const int textLeft = kMargin + kPictureWidth + 2 * kMargin;
 
@@ -104,7 +105,8 @@ public:
         std::vector<Uint32> argb(canvas.pixels.size());
         for (std::size_t i = 0; i < argb.size(); ++i) {
             const PaletteEntry& entry = palette[canvas.pixels[i]];
-            argb[i] = 0xFF000000u | (Uint32{entry.red} << 16) | (Uint32{entry.green} << 8) | entry.blue;
+            argb[i] =
+                0xFF000000u | (Uint32{entry.red} << 16) | (Uint32{entry.green} << 8) | entry.blue;
         }
         SDL_UpdateTexture(texture, nullptr, argb.data(), context.width * 4);
         windowId = SDL_GetWindowID(window);
@@ -142,25 +144,23 @@ bool sdl_run_mode_dialog(const std::string& title) {
             continue;
         }
         switch (event.type) {
-        case SDL_QUIT:
-            return false;
-        case SDL_KEYDOWN:
-            if (event.key.repeat) break;
-            if (event.key.keysym.scancode == SDL_SCANCODE_RETURN ||
-                event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) {
-                // The game must not see the Return that closed the dialog.
-                SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
-                return true;
-            }
-            if (event.key.keysym.scancode == SDL_SCANCODE_ESCAPE) return false;
-            break;
-        case SDL_WINDOWEVENT:
-            if (event.window.windowID != dialog.windowId) break;
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) return false;
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED) dialog.show();
-            break;
-        default:
-            break;
+            case SDL_QUIT: return false;
+            case SDL_KEYDOWN:
+                if (event.key.repeat) break;
+                if (event.key.keysym.scancode == SDL_SCANCODE_RETURN ||
+                    event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) {
+                    // The game must not see the Return that closed the dialog.
+                    SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+                    return true;
+                }
+                if (event.key.keysym.scancode == SDL_SCANCODE_ESCAPE) return false;
+                break;
+            case SDL_WINDOWEVENT:
+                if (event.window.windowID != dialog.windowId) break;
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) return false;
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED) dialog.show();
+                break;
+            default: break;
         }
     }
 }

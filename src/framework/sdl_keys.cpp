@@ -133,7 +133,9 @@ const KeyTable& keyTable() {
     return table;
 }
 
-bool inRange(int sdlScancode) { return sdlScancode >= 0 && sdlScancode < SDL_NUM_SCANCODES; }
+bool inRange(int sdlScancode) {
+    return sdlScancode >= 0 && sdlScancode < SDL_NUM_SCANCODES;
+}
 
 }  // namespace
 

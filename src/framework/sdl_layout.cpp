@@ -13,12 +13,12 @@ PageRect fit_page(int outputWidth, int outputHeight, int pageWidth, int pageHeig
                static_cast<long long>(outputHeight) * pageWidth) {
         // Narrower than the page's aspect: full width, bars above and below.
         rect.width = outputWidth;
-        rect.height = std::max(1, static_cast<int>(static_cast<long long>(outputWidth) *
-                                                   pageHeight / pageWidth));
+        rect.height = std::max(
+            1, static_cast<int>(static_cast<long long>(outputWidth) * pageHeight / pageWidth));
     } else {
         rect.height = outputHeight;
-        rect.width = std::max(1, static_cast<int>(static_cast<long long>(outputHeight) *
-                                                  pageWidth / pageHeight));
+        rect.width = std::max(
+            1, static_cast<int>(static_cast<long long>(outputHeight) * pageWidth / pageHeight));
     }
     rect.x = (outputWidth - rect.width) / 2;
     rect.y = (outputHeight - rect.height) / 2;

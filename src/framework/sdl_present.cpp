@@ -29,7 +29,8 @@ bool SdlScreen::open(const std::string& title, bool windowed) {
     windowed_ = windowed;
     // Vsync is asked for to avoid tearing but never counted on: the loop is
     // paced by its own clock, and many systems ignore the request silently.
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    renderer_ =
+        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
         std::fprintf(stderr, "SDL: cannot create a renderer: %s\n", SDL_GetError());
@@ -68,8 +69,8 @@ void SdlScreen::close() {
 void SdlScreen::present(const std::uint8_t* pixels, const PaletteEntry* palette) {
     if (!texture_ || !pixels || !palette) return;
     for (int i = 0; i < 256; ++i) {
-        colours_[i] = 0xFF000000u | (Uint32{palette[i].red} << 16) | (Uint32{palette[i].green} << 8) |
-                      Uint32{palette[i].blue};
+        colours_[i] = 0xFF000000u | (Uint32{palette[i].red} << 16) |
+                      (Uint32{palette[i].green} << 8) | Uint32{palette[i].blue};
     }
     void* raw = nullptr;
     int pitch = 0;

@@ -1,14 +1,15 @@
+#include "framework/clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 
-#include "framework/clock.h"
-
 namespace {
 
 std::uint64_t reference(std::uint64_t counter, std::uint64_t frequency) {
-    return static_cast<std::uint64_t>(static_cast<unsigned __int128>(counter) * 1000000u / frequency);
+    return static_cast<std::uint64_t>(static_cast<unsigned __int128>(counter) * 1000000u /
+                                      frequency);
 }
 
 }  // namespace
@@ -26,17 +27,17 @@ TEST(CounterToMicroseconds, SmallValuesAreExact) {
 TEST(CounterToMicroseconds, LongUptimeDoesNotOverflow) {
     // Thirty days of a 1 GHz counter: counter * 1e6 would need 72 bits.
     const std::uint64_t thirtyDays = 30ull * 24 * 3600 * 1000000000ull + 123456789;
-    EXPECT_EQ(counter_to_microseconds(thirtyDays, 1000000000), 30ull * 24 * 3600 * 1000000ull + 123456);
+    EXPECT_EQ(counter_to_microseconds(thirtyDays, 1000000000),
+              30ull * 24 * 3600 * 1000000ull + 123456);
     const std::uint64_t top = std::numeric_limits<std::uint64_t>::max();
     EXPECT_EQ(counter_to_microseconds(top, 1000000000), top / 1000);
     EXPECT_EQ(counter_to_microseconds(top, 1000000), top);
 }
 
 TEST(CounterToMicroseconds, NonDivisibleFrequenciesMatchWideArithmetic) {
-    const std::uint64_t frequencies[] = {3, 1193182, 3579545, 14318180, 10000000, 2400000000ull,
-                                         999999937};
-    const std::uint64_t counters[] = {1,
-                                      12345678901ull,
+    const std::uint64_t frequencies[] = {3,        1193182,       3579545,  14318180,
+                                         10000000, 2400000000ull, 999999937};
+    const std::uint64_t counters[] = {1, 12345678901ull,
                                       18000000000000ull,  // ~5 h at 1 GHz, where naive overflows
                                       0x7FFFFFFFFFFFFFFFull,
                                       std::numeric_limits<std::uint64_t>::max() - 1};

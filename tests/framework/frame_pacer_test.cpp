@@ -1,8 +1,8 @@
+#include "framework/frame_pacer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
-
-#include "framework/frame_pacer.h"
 
 namespace {
 
@@ -26,7 +26,8 @@ struct FakeTime {
                                   now += yieldCost;
                               } else {
                                   ++sleeps;
-                                  const std::uint64_t taken = milliseconds * 1000ull + sleepOvershoot;
+                                  const std::uint64_t taken =
+                                      milliseconds * 1000ull + sleepOvershoot;
                                   slept += taken;
                                   now += taken;
                               }
@@ -51,7 +52,8 @@ TEST(FramePacer, HoldsThirtyPerSecondWithoutSpinningWholeFrames) {
             pacer.wait();
             const std::uint64_t due = start + i * kPeriod;
             ASSERT_GE(time.now, due) << "iteration " << i << ", overshoot " << overshoot;
-            ASSERT_LT(time.now, due + time.yieldCost) << "iteration " << i << ", overshoot " << overshoot;
+            ASSERT_LT(time.now, due + time.yieldCost)
+                << "iteration " << i << ", overshoot " << overshoot;
             // The spin covers the last stretch only; the rest is slept.
             ASSERT_LE(time.spun, FramePacer::kSpinMargin + time.yieldCost);
         }
@@ -115,7 +117,8 @@ TEST(FramePacer, FarBehindResynchronisesInsteadOfBursting) {
 
 TEST(FramePacer, BlockingVsyncPresentDoesNotChangeTheRate) {
     // A 60 Hz present blocks until the next retrace inside each iteration.
-    for (std::uint64_t refresh : {std::uint64_t{16667}, std::uint64_t{6944}, std::uint64_t{13333}}) {
+    for (std::uint64_t refresh :
+         {std::uint64_t{16667}, std::uint64_t{6944}, std::uint64_t{13333}}) {
         FakeTime time;
         FramePacer pacer = time.makePacer();
         pacer.wait();

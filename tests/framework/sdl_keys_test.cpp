@@ -1,7 +1,8 @@
+#include "framework/sdl_keys.h"
+
 #include <gtest/gtest.h>
 
 #include "framework/framework.h"
-#include "framework/sdl_keys.h"
 
 namespace {
 
@@ -93,7 +94,8 @@ TEST(PcScanCode, ControlAndFunctionKeys) {
     EXPECT_EQ(pc_scan_code(hid::kRightCtrl), 29);
     EXPECT_EQ(pc_scan_code(hid::kLeftShift), 42);
     EXPECT_EQ(pc_scan_code(hid::kRightShift), 54);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(pc_scan_code(hid::kF1 + i), scan::kF1 + i) << "F" << i + 1;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(pc_scan_code(hid::kF1 + i), scan::kF1 + i) << "F" << i + 1;
     EXPECT_EQ(pc_scan_code(hid::kF10), scan::kF10);
     EXPECT_EQ(pc_scan_code(hid::kF11), 87);
     EXPECT_EQ(pc_scan_code(hid::kF12), 88);
@@ -113,14 +115,19 @@ TEST(PcScanCode, ArrowBlockAndKeypadShareCodes) {
         int code;
     };
     const Pair pairs[] = {
-        {hid::kHome, 7, scan::kHome},     {hid::kUp, 8, scan::kUp},
-        {hid::kPageUp, 9, scan::kPageUp}, {hid::kLeft, 4, scan::kLeft},
-        {hid::kRight, 6, scan::kRight},   {hid::kEnd, 1, scan::kEnd},
-        {hid::kDown, 2, scan::kDown},     {hid::kPageDown, 3, scan::kPageDown},
+        {hid::kHome, 7, scan::kHome},
+        {hid::kUp, 8, scan::kUp},
+        {hid::kPageUp, 9, scan::kPageUp},
+        {hid::kLeft, 4, scan::kLeft},
+        {hid::kRight, 6, scan::kRight},
+        {hid::kEnd, 1, scan::kEnd},
+        {hid::kDown, 2, scan::kDown},
+        {hid::kPageDown, 3, scan::kPageDown},
         {hid::kInsert, 0, 82},
     };
     for (const Pair& pair : pairs) {
-        const int keypad = pair.keypadDigit == 0 ? hid::kKeypad0 : hid::kKeypad1 + pair.keypadDigit - 1;
+        const int keypad =
+            pair.keypadDigit == 0 ? hid::kKeypad0 : hid::kKeypad1 + pair.keypadDigit - 1;
         EXPECT_EQ(pc_scan_code(pair.arrowBlock), pair.code);
         EXPECT_EQ(pc_scan_code(keypad), pair.code) << "keypad " << pair.keypadDigit;
     }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "framework/sdl_layout.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
