@@ -34,13 +34,12 @@ void TextureList::add(std::int32_t width, std::int32_t height, std::string_view 
     entry->declaredLine = declaredLine;
     entries.push_back(std::move(entry));
     ++count;
+    firstByName_.try_emplace(std::string(name), count);  // a later equal name never wins
 }
 
 std::int32_t TextureList::find(std::string_view name) const {
-    for (std::int32_t i = 1; i <= count; ++i) {
-        if (entries[i]->name == name) return i;
-    }
-    return -1;
+    const auto found = firstByName_.find(std::string(name));
+    return found == firstByName_.end() ? -1 : found->second;
 }
 
 bool TextureList::loadBitmaps(std::vector<TextureProblem>& problems) {
@@ -96,5 +95,6 @@ void TextureList::resolveBitmap(Face& face) const {
 
 void TextureList::clear() {
     entries.clear();
+    firstByName_.clear();
     count = 0;
 }
