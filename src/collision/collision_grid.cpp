@@ -165,8 +165,8 @@ void CollisionGrid::insertPolygon(const Polygon& polygon, std::int32_t polygonNu
             const float kx = xLo;
             const float kz = zLo;
             float value = 0.0f;
-            const bool first = edgeSide(kx, kz, pointOf(1).x, pointOf(1).z, pointOf(2).x,
-                                        pointOf(2).z, value);
+            const bool first =
+                edgeSide(kx, kz, pointOf(1).x, pointOf(1).z, pointOf(2).x, pointOf(2).z, value);
             bool inside = value != 0.0f;
             for (std::int32_t k = 2; k <= n && inside; ++k) {
                 const Vec3& a = pointOf(k);

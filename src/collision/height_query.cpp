@@ -21,7 +21,8 @@ bool covers(const CollisionGrid& grid, const Polygon& polygon, float x, float z)
         return grid.points[polygon.pointIndices[k]];
     };
     float value = 0.0f;
-    const bool reference = edgeSide(x, z, pointOf(n).x, pointOf(n).z, pointOf(1).x, pointOf(1).z, value);
+    const bool reference =
+        edgeSide(x, z, pointOf(n).x, pointOf(n).z, pointOf(1).x, pointOf(1).z, value);
     for (std::int32_t k = 1; k < n; ++k) {
         const Vec3& a = pointOf(k);
         const Vec3& b = pointOf(k + 1);
@@ -83,8 +84,7 @@ bool queryHeights(const CollisionGrid& grid, float x, float y, float z, float& f
                 if (d > 0.0f && d < ceilingFound) ceilingFound = d;
                 break;
             }
-            default:
-                gfx_fatal_error("Not defined kind of polygon in collision detection object!");
+            default: gfx_fatal_error("Not defined kind of polygon in collision detection object!");
         }
     }
     floorDist = floorFound;

@@ -8,9 +8,9 @@ struct Model;
 
 // World units. The probe is held kEyeHeight below the proposed eye.
 constexpr float kEyeHeight = 40.0f;
-constexpr float kHeadRoom = 80.0f;    // a ceiling closer than this above the probe blocks
-constexpr float kStepHeight = 15.0f;  // a floor at most this above the probe can be climbed
-constexpr float kFallHeight = 100.0f; // landing further below the probe sets the bump flag
+constexpr float kHeadRoom = 80.0f;     // a ceiling closer than this above the probe blocks
+constexpr float kStepHeight = 15.0f;   // a floor at most this above the probe can be climbed
+constexpr float kFallHeight = 100.0f;  // landing further below the probe sets the bump flag
 
 // On true the eye has been put kEyeHeight above the floor found under the
 // proposed position (any drop, a climb of at most kStepHeight) and the

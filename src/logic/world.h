@@ -50,9 +50,9 @@ public:
 
     // Creates (or shares, by name) the maze's model, loaded with a collision
     // grid of cellSize; a 21st slot ends the program.
-    void addMazeSlot(std::string_view name, std::string_view modelPath,
-                     const Matrix3& orientation, const Vec3& position, std::int32_t mazeIndex,
-                     std::int32_t cellSize, const Vec3& homePosition, std::int32_t active);
+    void addMazeSlot(std::string_view name, std::string_view modelPath, const Matrix3& orientation,
+                     const Vec3& position, std::int32_t mazeIndex, std::int32_t cellSize,
+                     const Vec3& homePosition, std::int32_t active);
 
     // The model of maze i, none when i is not a maze number.
     Model* mazeModel(std::int32_t i) const;

@@ -16,7 +16,9 @@ constexpr int kFloatSound = 0;
 void sound_seam_play(int /*number*/) {}
 void sound_seam_stop(int /*number*/) {}
 
-bool held(int scanCode) { return gfx_key_down(scanCode) != 0; }
+bool held(int scanCode) {
+    return gfx_key_down(scanCode) != 0;
+}
 
 }  // namespace
 

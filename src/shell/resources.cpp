@@ -43,9 +43,13 @@ void load_resources() {
     // Maze numbers are slot indices; each maze model builds its collision
     // grid (cells of 100) as it loads.
     const Vec3 mazeHome{790.0f, 40.0f, -105.0f};
-    g.world.addMazeSlot("MAZE", "Objects\\krv1.krv", Matrix3::identity(), Vec3{}, 0, 100, mazeHome, 1);
-    g.world.addMazeSlot("MAZE2", "Objects\\krv2.krv", Matrix3::identity(), Vec3{}, 1, 100, mazeHome, 1);
-    g.world.addMazeSlot("MAZE3", "Objects\\krv3.krv", Matrix3::identity(), Vec3{}, 2, 100, mazeHome, 1);
+    const char* const mazes[][2] = {{"MAZE", "Objects\\krv1.krv"},
+                                    {"MAZE2", "Objects\\krv2.krv"},
+                                    {"MAZE3", "Objects\\krv3.krv"}};
+    for (std::int32_t i = 0; i < 3; ++i) {
+        g.world.addMazeSlot(mazes[i][0], mazes[i][1], Matrix3::identity(), Vec3{}, i, 100, mazeHome,
+                            1);
+    }
     g.textures.loadBitmaps();
     g.world.bindSlotTextures();
 

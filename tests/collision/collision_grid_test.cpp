@@ -1,13 +1,16 @@
+#include "collision/collision_grid.h"
+
 #include <gtest/gtest.h>
 
-#include "collision/collision_grid.h"
 #include "collision/edge_geometry.h"
 #include "collision/height_query.h"
 #include "test_models.h"
 
 namespace {
 
-EdgeSegment segment(float ax, float az, float bx, float bz) { return {ax, az, bx, bz, false}; }
+EdgeSegment segment(float ax, float az, float bx, float bz) {
+    return {ax, az, bx, bz, false};
+}
 
 // "F" for CoverFull, "P" for CoverPartial, "." for an empty cell; one
 // string per row, columns left to right.
@@ -17,8 +20,10 @@ std::vector<std::string> coverageMap(const CollisionGrid& grid) {
         std::string row;
         for (std::int32_t c = 0; c < grid.columns; ++c) {
             const GridCell& cell = grid.cell(c, r);
-            if (cell.count == 0) row += '.';
-            else row += cell.coverage[0] == Coverage::CoverFull ? 'F' : 'P';
+            if (cell.count == 0)
+                row += '.';
+            else
+                row += cell.coverage[0] == Coverage::CoverFull ? 'F' : 'P';
         }
         map.push_back(row);
     }
@@ -122,8 +127,8 @@ TEST(CollisionGridBuild, TriangleRangeCellsItMissesArePartial) {
     TestModelFolder folder;
     // Covers the lower-left half of a 300 x 300 square: cells above the
     // diagonal are untouched yet entered.
-    auto model = folder.load(
-        "triangle", {{{{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 290.0f}, {290.0f, 0.0f, 0.0f}}}});
+    auto model = folder.load("triangle",
+                             {{{{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 290.0f}, {290.0f, 0.0f, 0.0f}}}});
     ASSERT_TRUE(model->loaded);
     const CollisionGrid& grid = *model->collisionGrid;
     EXPECT_EQ(coverageMap(grid), (std::vector<std::string>{"PPP", "PPP", "PPP"}));

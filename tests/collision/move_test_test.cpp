@@ -1,10 +1,11 @@
+#include "collision/move_test.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "collision/collision_grid.h"
 #include "collision/height_query.h"
-#include "collision/move_test.h"
 #include "test_models.h"
 
 namespace {

@@ -1,3 +1,5 @@
+#include "shell/movement.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include "geometry/trig.h"
 #include "logic/world.h"
 #include "shell/game_state.h"
-#include "shell/movement.h"
 #include "shell/player_view.h"
 
 namespace {
@@ -20,10 +21,10 @@ protected:
         std::fill(std::begin(keyState), std::end(keyState), 0);
         folder.write("maze0", {floorRect(-100, -100, 100, 100, 0)});
         folder.write("maze1", {floorRect(1000, 1000, 1200, 1200, 0)});
-        world.addMazeSlot("MAZE", "Objects\\maze0.krv", Matrix3::identity(), Vec3{}, 0, 100,
-                          home0, 1);
-        world.addMazeSlot("MAZE2", "Objects\\maze1.krv", Matrix3::identity(), Vec3{}, 1, 100,
-                          home1, 1);
+        world.addMazeSlot("MAZE", "Objects\\maze0.krv", Matrix3::identity(), Vec3{}, 0, 100, home0,
+                          1);
+        world.addMazeSlot("MAZE2", "Objects\\maze1.krv", Matrix3::identity(), Vec3{}, 1, 100, home1,
+                          1);
         view.setCollider(world.mazeModel(0));
         view.setPosition({0, 40, 0});
     }

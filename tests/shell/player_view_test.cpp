@@ -1,8 +1,9 @@
+#include "shell/player_view.h"
+
 #include <gtest/gtest.h>
 
 #include "collision/test_models.h"
 #include "geometry/trig.h"
-#include "shell/player_view.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include "framework/files.h"
 #include "framework/framework.h"
-#include "headless_game.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"
+#include "headless_game.h"
 #include "logic/world.h"
 #include "shell/game.h"
 #include "shell/game_state.h"
@@ -79,12 +79,12 @@ TEST_F(DefaultMazeWalk, HallFloorCarriesTheEyeUntilTheGalleryWall) {
 }
 
 TEST_F(DefaultMazeWalk, StairsClimbInStepsAndTheGalleryEdgeDrops) {
-    hold(scan::kUp, 28);     // into the hall's south aisle, z about -330
-    turnRight();             // east
-    hold(scan::kUp, 100);    // to the hall's east wall
+    hold(scan::kUp, 28);   // into the hall's south aisle, z about -330
+    turnRight();           // east
+    hold(scan::kUp, 100);  // to the hall's east wall
     const float eastX = view.position.x;
     EXPECT_GT(eastX, 1290.0f);  // the stairwell spans x 1290 to 1390
-    turnLeft();              // north, up the stairs
+    turnLeft();                 // north, up the stairs
     trace.clear();
     hold(scan::kUp, 120);
     for (std::size_t i = 1; i < trace.size(); ++i) {
@@ -94,7 +94,7 @@ TEST_F(DefaultMazeWalk, StairsClimbInStepsAndTheGalleryEdgeDrops) {
         EXPECT_GE(rise, 0.0f);
     }
     EXPECT_FLOAT_EQ(view.position.y, 160.0f);  // on the gallery, 120 up
-    turnLeft();  // west along the gallery
+    turnLeft();                                // west along the gallery
     hold(scan::kUp, 20);
     turnLeft();  // south, over the edge into the hall
     trace.clear();
