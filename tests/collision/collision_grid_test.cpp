@@ -59,19 +59,6 @@ TEST(StripClipping, StripIsClosedButAPointIsNotASegment) {
     EdgeSegment touching = segment(0.0f, 0.0f, 100.0f, 0.0f);
     clipToStrip(touching, StripAxis::X, 100.0f, 200.0f);
     EXPECT_TRUE(touching.dropped);
-    // Wholly outside.
-    EdgeSegment outside = segment(0.0f, 0.0f, 99.0f, 50.0f);
-    clipToStrip(outside, StripAxis::X, 100.0f, 200.0f);
-    EXPECT_TRUE(outside.dropped);
-}
-
-TEST(EdgeSide, SignOfTheCrossProduct) {
-    float value = 1.0f;
-    EXPECT_TRUE(edgeSide(0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f, value));
-    EXPECT_FLOAT_EQ(value, 1.0f);
-    EXPECT_FALSE(edgeSide(0.0f, -1.0f, 0.0f, 0.0f, 1.0f, 0.0f, value));
-    EXPECT_FALSE(edgeSide(5.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, value));  // on the line
-    EXPECT_EQ(value, 0.0f);
 }
 
 TEST(CollisionGridBuild, BoundsAreCellMultiplesOutsideTheExtent) {

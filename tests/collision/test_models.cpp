@@ -8,13 +8,8 @@
 
 namespace {
 
-std::string number(float value) {
-    std::string text = std::to_string(value);
-    return text;
-}
-
 std::string pointLine(const Vec3& p) {
-    return number(p.x) + ", " + number(p.y) + ", " + number(p.z) + "\n";
+    return std::to_string(p.x) + ", " + std::to_string(p.y) + ", " + std::to_string(p.z) + "\n";
 }
 
 }  // namespace

@@ -87,21 +87,6 @@ TEST_F(MovementKeys, NothingMovesWhileAQuestionTheMenuOrTheWinIsUp) {
     }
 }
 
-TEST_F(MovementKeys, TurnTiltAndReset) {
-    hold(scan::kRight);
-    hold(scan::kPageDown);
-    step();
-    EXPECT_EQ(view.pitch, 15);
-    keyState[scan::kRight] = 0;
-    keyState[scan::kPageDown] = 0;
-    hold(scan::kEnd);
-    step();
-    EXPECT_EQ(view.pitch, 0);
-    PlayerView turned;
-    turned.turn(15);
-    for (int i = 0; i < 9; ++i) EXPECT_NEAR(view.orientation[i], turned.orientation[i], 1e-5f);
-}
-
 TEST_F(MovementKeys, MFloatsDownAndWinsOverN) {
     hold(scan::kM);
     hold(scan::kN);

@@ -40,16 +40,6 @@ TEST_F(PlayerViewTest, TurningWhileTiltedKeepsTheHorizonLevel) {
     expectNear(mixed.orientation, sum.orientation);
 }
 
-TEST_F(PlayerViewTest, ResetLookUndoesTheTilt) {
-    PlayerView view;
-    const Matrix3 before = view.orientation;
-    view.look(15);
-    EXPECT_EQ(view.pitch, 15);
-    view.resetLook();
-    EXPECT_EQ(view.pitch, 0);
-    expectNear(view.orientation, before);
-}
-
 TEST_F(PlayerViewTest, PitchStaysInsideTheTables) {
     PlayerView view;
     for (int i = 0; i < 24; ++i) view.look(15);
