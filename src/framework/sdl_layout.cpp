@@ -6,7 +6,13 @@ PageRect fit_page(int outputWidth, int outputHeight, int pageWidth, int pageHeig
     PageRect rect;
     if (outputWidth <= 0 || outputHeight <= 0 || pageWidth <= 0 || pageHeight <= 0) return rect;
     const int scale = std::min(outputWidth / pageWidth, outputHeight / pageHeight);
-    if (scale >= 1) {
+    // A whole-number scale keeps every page pixel the same size, but only
+    // while it fills most of the area: 1366x768 at scale 1 would leave the
+    // game a small island, so there the largest aspect-kept fit wins.
+    const double widest = std::min(static_cast<double>(outputWidth) / pageWidth,
+                                   static_cast<double>(outputHeight) / pageHeight);
+    constexpr double kWholeScaleShare = 0.75;
+    if (scale >= 1 && scale >= kWholeScaleShare * widest) {
         rect.width = pageWidth * scale;
         rect.height = pageHeight * scale;
     } else if (static_cast<long long>(outputWidth) * pageHeight <=

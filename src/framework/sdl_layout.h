@@ -9,7 +9,8 @@ struct PageRect {
     int height = 0;
 };
 
-// The largest whole-number scale that fits, centred with black bars around;
-// an area smaller than the page gets the page shrunk to fit with its aspect
-// kept (bars on the long side). An empty area gives an empty rectangle.
+// The largest whole-number scale that fits, centred with black bars around,
+// as long as it fills at least three quarters of the largest aspect-kept fit;
+// otherwise (and for an area smaller than the page) that largest fit, with
+// bars on the long side. An empty area gives an empty rectangle.
 PageRect fit_page(int outputWidth, int outputHeight, int pageWidth = 640, int pageHeight = 480);

@@ -25,6 +25,8 @@ TEST(FitPage, WholeNumberScalesAreCentred) {
 
 TEST(FitPage, SmallerAreasShrinkWithAspectKept) {
     expectRect(fit_page(320, 240), 0, 0, 320, 240);
+    // Scale 1 would fill too little of a 1366x768 screen: fit it instead.
+    expectRect(fit_page(1366, 768), 171, 0, 1024, 768);
     expectRect(fit_page(400, 480), 0, 90, 400, 300);
     expectRect(fit_page(640, 200), 187, 0, 266, 200);
     expectRect(fit_page(1, 1), 0, 0, 1, 1);

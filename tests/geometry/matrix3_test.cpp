@@ -1,6 +1,7 @@
+#include "geometry/matrix3.h"
+
 #include <gtest/gtest.h>
 
-#include "geometry/matrix3.h"
 #include "geometry/trig.h"
 
 namespace {
@@ -27,9 +28,9 @@ TEST_F(MathTest, TablesKeepTheTenDigitPiRounding) {
     EXPECT_NEAR(cosTable[90], -4.37e-8f, 1e-9f);
     EXPECT_NE(sinTable[180], 0.0f);
     EXPECT_NEAR(sinTable[180], -8.74e-8f, 1e-9f);
-    EXPECT_EQ(cosTable[5], 0.9961947f);
-    EXPECT_EQ(cosTable[45], 0.70710677f);
-    EXPECT_EQ(cosTable[85], 0.0871558f);
+    EXPECT_FLOAT_EQ(cosTable[5], 0.9961947f);
+    EXPECT_FLOAT_EQ(cosTable[45], 0.70710677f);
+    EXPECT_FLOAT_EQ(cosTable[85], 0.0871558f);
 }
 
 TEST_F(MathTest, RotationsByZeroAndBackAgain) {
