@@ -38,7 +38,7 @@ TEST(MazeSource, ErrorsNameFileLineAndColumn) {
     EXPECT_EQ(errorOf("wobble 3\n"), "m.maze:1:1: unknown directive 'wobble'");
     EXPECT_EQ(errorOf(kHeader + "map\n#####\n"), "m.maze:10:1: this block has no 'end' line");
     EXPECT_EQ(errorOf("legend\n. floor 0 ceiling 120 ground tiles roof wood walls brick shiny yes\nend\n"),
-              "m.maze:2:59: unknown cell property 'shiny' (solid, floor, ceiling, ground, roof, walls, like)");
+              "m.maze:2:58: unknown cell property 'shiny' (solid, floor, ceiling, ground, roof, walls, like)");
     EXPECT_EQ(errorOf("legend\n. floor 0 ground tiles roof wood walls brick\nend\n"),
               "m.maze:2:1: an open cell needs both 'floor' and 'ceiling'");
     EXPECT_EQ(errorOf("skirting 20 10 plinth\n"),
