@@ -46,6 +46,9 @@ inline constexpr int kPerspectiveBlock = 16;
 template <typename Plot>
 inline void mapTextureRun(const std::uint8_t* texture, const LineGradients& g, int offset,
                           int count, Plot&& plot) {
+    // Locals, so that the pixel and depth stores cannot be taken to alias
+    // the gradients and force a reload per pixel.
+    const float dw = g.dw;
     const float k = static_cast<float>(offset);
     float u = g.uw + g.duw * k;
     float v = g.vw + g.dvw * k;
@@ -74,7 +77,7 @@ inline void mapTextureRun(const std::uint8_t* texture, const LineGradients& g, i
             plot(i, texelAt(texture, uf, vf), depth);
             uf += su;
             vf += sv;
-            depth += g.dw;
+            depth += dw;
         }
         // Each block starts afresh from the exact value, not the stepped one.
         u0 = u1;
