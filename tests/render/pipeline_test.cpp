@@ -1,0 +1,71 @@
+// The frame order around the models: spinning, the bump sound, and what a
+// model that failed to load does.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "geometry/trig.h"
+#include "render/render.h"
+#include "render_scenes.h"
+
+namespace {
+
+std::vector<int> soundsPlayed;
+void recordSound(int index) { soundsPlayed.push_back(index); }
+
+}  // namespace
+
+TEST(RenderPipeline, OnlyActiveObjectsOfTheCurrentMazeSpin) {
+    buildTrigTables();
+    Matrix3 here = Matrix3::identity(), elsewhere = Matrix3::identity(), hidden = Matrix3::identity();
+    std::vector<RenderObject> objects = {
+        {nullptr, &here, {}, true, 0}, {nullptr, &elsewhere, {}, true, 1}, {nullptr, &hidden, {}, false, 0}};
+    // A slot without a model is neither spun nor drawn either.
+    SceneFolder folder;
+    SceneTextures textures;
+    std::unique_ptr<Model> box = folder.load("cube.krv", cube(), textures);
+    for (RenderObject& o : objects) o.model = box.get();
+    spinObjects(objects, 0);
+    Matrix3 turned = Matrix3::identity();
+    turned.rotateY(15);
+    EXPECT_EQ(here, turned);
+    EXPECT_EQ(elsewhere, Matrix3::identity());
+    EXPECT_EQ(hidden, Matrix3::identity());
+}
+
+TEST(RenderPipeline, BumpSoundPlaysOnceAndClearsTheFlag) {
+    buildTrigTables();
+    SceneFolder folder;
+    SceneTextures textures;
+    std::unique_ptr<Model> room = folder.load("room.krv", roomWithPanel(), textures);
+    Renderer renderer;
+    std::vector<std::uint8_t> page(kScreenPixels, 0);
+    RenderScene scene;
+    scene.maze = room.get();
+    scene.playSound = recordSound;
+    soundsPlayed.clear();
+    room->bumpFlag = 1;
+    const Camera camera = cameraAt({0, 100, -150}, 180, 0);
+    renderer.beginFrame(page.data());
+    renderWorld(renderer, scene, camera);
+    EXPECT_EQ(soundsPlayed, std::vector<int>{kBumpSound});
+    EXPECT_EQ(room->bumpFlag, 0);
+    renderer.beginFrame(page.data());
+    renderWorld(renderer, scene, camera);
+    EXPECT_EQ(soundsPlayed.size(), 1u);
+}
+
+TEST(RenderPipeline, ModelThatFailedToLoadDrawsNothing) {
+    buildTrigTables();
+    SceneFolder folder;
+    TextureList list;
+    Model missing("Objects\\missing.krv", list, -1, Vec3{}, ModelLoadMode::Check);
+    ASSERT_FALSE(missing.loaded);
+    Renderer renderer;
+    std::vector<std::uint8_t> page(kScreenPixels, 0);
+    renderer.beginFrame(page.data());
+    renderModel(renderer, missing, cameraAt({0, 0, 0}, 0, 0), Matrix3::identity(), Vec3{},
+                RenderMode::Maze);
+    for (std::uint8_t p : page) ASSERT_EQ(p, 0);
+}
