@@ -1,62 +1,21 @@
 // Reading maze sources.
 #include "maze/maze_source.h"
 
+#include "source_words.h"
+
 #include <charconv>
 #include <fstream>
 #include <sstream>
 
 namespace {
 
-struct Word {
-    std::string text;
-    int column = 0;  // 1-based
-};
+using Word = SourceWord;
 
-// Words separated by blanks; "quoted text" is one word; ';' starts a comment.
-std::vector<Word> splitWords(const std::string& line) {
-    std::vector<Word> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        if (i >= line.size() || line[i] == ';') break;
-        Word word;
-        word.column = static_cast<int>(i) + 1;
-        if (line[i] == '"') {
-            const std::size_t close = line.find('"', i + 1);
-            const std::size_t end = close == std::string::npos ? line.size() : close;
-            word.text = line.substr(i + 1, end - i - 1);
-            i = close == std::string::npos ? line.size() : close + 1;
-        } else {
-            const std::size_t start = i;
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-            word.text = line.substr(start, i - start);
-        }
-        words.push_back(word);
-    }
-    return words;
-}
+std::vector<Word> splitWords(const std::string& line) { return splitSourceWords(line, true); }
 
-class Parser {
+class Parser : public SourceErrors {
 public:
-    Parser(const std::string& fileName, MazeSource& source) : file_(fileName), s_(source) {}
-
-    std::string error;
-
-    bool fail(int line, int column, const std::string& message) {
-        if (error.empty()) error = file_ + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + message;
-        return false;
-    }
-
-    bool number(const Word& word, int line, double& out) {
-        const char* begin = word.text.data();
-        const char* end = begin + word.text.size();
-        if (begin != end && *begin == '+') ++begin;
-        const auto result = std::from_chars(begin, end, out);
-        if (result.ec != std::errc() || result.ptr != end) {
-            return fail(line, word.column, "'" + word.text + "' is not a number");
-        }
-        return true;
-    }
+    Parser(const std::string& fileName, MazeSource& source) : SourceErrors(fileName), s_(source) {}
 
     // `count` numbers after the directive word.
     bool numbers(const std::vector<Word>& words, int line, std::size_t count, double* out) {
@@ -313,7 +272,6 @@ public:
     }
 
 private:
-    std::string file_;
     MazeSource& s_;
 };
 

@@ -12,33 +12,18 @@
 
 #include "maze/model_check.h"
 #include "maze/model_compiler.h"
+#include "source_words.h"
 #include "shell/game_palette.h"
 
 namespace {
 
-struct Word {
-    std::string text;
-    int column = 0;
-};
+using Word = SourceWord;
 
-std::vector<Word> splitWords(const std::string& line) {
-    std::vector<Word> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        if (i >= line.size() || line[i] == ';') break;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        words.push_back({line.substr(start, i - start), static_cast<int>(start) + 1});
-    }
-    return words;
-}
+std::vector<Word> splitWords(const std::string& line) { return splitSourceWords(line, false); }
 
-class ObjectParser {
+class ObjectParser : public SourceErrors {
 public:
-    ObjectParser(const std::string& fileName, Mesh& mesh) : file_(fileName), mesh_(mesh) {}
-
-    std::string error;
+    ObjectParser(const std::string& fileName, Mesh& mesh) : SourceErrors(fileName), mesh_(mesh) {}
     std::string name;
 
     bool parse(const std::string& text) {
@@ -57,26 +42,11 @@ public:
     }
 
 private:
-    std::string file_;
     Mesh& mesh_;
     int surface_ = -1;
     bool shaded_ = true;
     int level_[3] = {5, 5, 5};
     Point3 light_ = normalized3({-0.4, 0.8, 0.45});
-
-    bool fail(int line, int column, const std::string& message) {
-        if (error.empty()) error = file_ + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + message;
-        return false;
-    }
-
-    bool number(const Word& word, int line, double& out) {
-        const char* begin = word.text.data();
-        const char* end = begin + word.text.size();
-        if (begin != end && *begin == '+') ++begin;
-        const auto result = std::from_chars(begin, end, out);
-        if (result.ec != std::errc() || result.ptr != end) return fail(line, word.column, "'" + word.text + "' is not a number");
-        return true;
-    }
 
     // Numbers after the keyword, then optional "at X Z" and "turn DEGREES".
     bool arguments(const std::vector<Word>& words, int line, std::size_t count, std::vector<double>& out, double& cx,
