@@ -24,41 +24,6 @@ namespace {
 constexpr const char* kUsage = "bench [DIR]";
 constexpr int kViewsPerMaze = 80;
 constexpr int kPasses = 5;
-constexpr float kEyeHeight = 40.0f;
-
-struct Pose {
-    int maze = 0;
-    Vec3 eye;
-    int turn = 0;
-};
-
-std::vector<Pose> benchPoses(const RenderSession& session) {
-    std::vector<Pose> poses;
-    for (int maze = 0; maze < session.mazeCount(); ++maze) {
-        const Model* model = game().world.mazeModel(maze);
-        if (!model) continue;
-        std::vector<int> floors;
-        for (int p = 1; p <= model->polygonCount; ++p) {
-            const Polygon& polygon = model->polygons[p];
-            if (polygon.pointCount < 3) continue;
-            if (model->faces[polygon.face].slopeClass == SlopeClass::FlatFloor) floors.push_back(p);
-        }
-        if (floors.empty()) continue;
-        for (int k = 0; k < kViewsPerMaze; ++k) {
-            const Polygon& polygon =
-                model->polygons[floors[k * floors.size() / kViewsPerMaze]];
-            Vec3 centre;
-            for (int i = 1; i <= polygon.pointCount; ++i) {
-                centre.addInPlace(model->points[polygon.pointIndices[i]]);
-            }
-            const float n = static_cast<float>(polygon.pointCount);
-            poses.push_back({maze,
-                             {centre.x / n, centre.y / n + kEyeHeight, centre.z / n},
-                             (k * 45 + k / 8 * 15) % 360});
-        }
-    }
-    return poses;
-}
 
 double percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());
@@ -72,19 +37,19 @@ int bench(std::span<char*> args) {
         return 2;
     }
     RenderSession session(args.empty() ? std::string() : std::string(args[0]));
-    const std::vector<Pose> poses = benchPoses(session);
+    const std::vector<ViewPose> poses = floorPoses(session, kViewsPerMaze);
     if (poses.empty()) {
         std::fprintf(stderr, "krvtool bench: no maze with floors to look at\n");
         return 1;
     }
-    for (const Pose& pose : poses) {
+    for (const ViewPose& pose : poses) {
         session.placeView(pose.maze, pose.eye, pose.turn, 0);
         session.drawFrame();
     }
     std::vector<double> micros;
     micros.reserve(poses.size() * kPasses);
     for (int pass = 0; pass < kPasses; ++pass) {
-        for (const Pose& pose : poses) {
+        for (const ViewPose& pose : poses) {
             session.placeView(pose.maze, pose.eye, pose.turn, 0);
             const auto start = std::chrono::steady_clock::now();
             session.drawFrame();

@@ -56,3 +56,32 @@ void RenderSession::placeView(int maze, const Vec3& eye, int turn, int look) {
 }
 
 void RenderSession::drawFrame() { draw_game_frame(); }
+
+std::vector<ViewPose> floorPoses(const RenderSession& session, int viewsPerMaze) {
+    constexpr float kEyeHeight = 40.0f;
+    std::vector<ViewPose> poses;
+    for (int maze = 0; maze < session.mazeCount(); ++maze) {
+        const Model* model = game().world.mazeModel(maze);
+        if (!model) continue;
+        std::vector<int> floors;
+        for (int p = 1; p <= model->polygonCount; ++p) {
+            const Polygon& polygon = model->polygons[p];
+            if (polygon.pointCount < 3) continue;
+            if (model->faces[polygon.face].slopeClass == SlopeClass::FlatFloor) floors.push_back(p);
+        }
+        if (floors.empty()) continue;
+        for (int k = 0; k < viewsPerMaze; ++k) {
+            const Polygon& polygon =
+                model->polygons[floors[k * floors.size() / static_cast<std::size_t>(viewsPerMaze)]];
+            Vec3 centre;
+            for (int i = 1; i <= polygon.pointCount; ++i) {
+                centre.addInPlace(model->points[polygon.pointIndices[i]]);
+            }
+            const float n = static_cast<float>(polygon.pointCount);
+            poses.push_back({maze,
+                             {centre.x / n, centre.y / n + kEyeHeight, centre.z / n},
+                             (k * 45 + k / 8 * 15) % 360});
+        }
+    }
+    return poses;
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/headless.h"
 #include "geometry/vec3.h"
@@ -36,3 +37,16 @@ public:
 private:
     std::unique_ptr<HeadlessBackend> backend_;
 };
+
+// A view as placeView takes it.
+struct ViewPose {
+    int maze = 0;
+    Vec3 eye;
+    int turn = 0;
+};
+
+// The same views every run: in every maze, the floor polygons (flat floors,
+// in index order) are sampled evenly to give viewsPerMaze views, the eye 40
+// units above the polygon's centre (where walking puts it), turned by
+// (k * 45 + k / 8 * 15) degrees for the k-th view, level.
+std::vector<ViewPose> floorPoses(const RenderSession& session, int viewsPerMaze);

@@ -1,0 +1,185 @@
+// The view rectangle, hashed over fixed views of the default mazes, must
+// stay what it was when these values were recorded: speed work on the
+// renderer may not move a single pixel. The game frames are drawn with every
+// object slot switched off, so that the game's object table does not enter
+// them; the objects are hashed on their own, placed by the test. A
+// deliberate change to the default content or to the picture needs the
+// values recorded again (the failure messages print them).
+
+#include <gtest/gtest.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/framework.h"
+#include "geometry/model.h"
+#include "geometry/texture_list.h"
+#include "geometry/trig.h"
+#include "render/render.h"
+#include "render/render_session.h"
+#include "shell/game.h"
+
+namespace {
+
+struct HashedView {
+    ViewPose pose;
+    int look = 0;
+    std::uint64_t hash = 0;
+};
+
+// FNV-1a over the rectangle the renderer may paint (10..629 x 10..399).
+std::uint64_t viewHash(const std::uint8_t* page) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (int y = 10; y < 400; ++y) {
+        for (int x = 10; x < 630; ++x) {
+            h = (h ^ page[y * kScreenWidth + x]) * 1099511628211ull;
+        }
+    }
+    return h;
+}
+
+std::string hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%016" PRIx64 "ull", value);
+    return text;
+}
+
+bool haveDefaultGame() {
+    return std::filesystem::exists(std::filesystem::path(KRV_GAME_DIR) / "Objects" / "krv1.krv");
+}
+
+void switchObjectsOff() {
+    World& world = game().world;
+    for (Slot& slot : world.objectSlots) slot.active = 0;
+}
+
+// Per maze: the start position looking four ways and tilted both ways.
+std::vector<HashedView> homeViews(const RenderSession& session) {
+    const int turns[] = {0, 90, 180, 270, 45, 225};
+    const int looks[] = {0, 0, 0, 0, 20, -20};
+    std::vector<HashedView> views;
+    for (int maze = 0; maze < session.mazeCount(); ++maze) {
+        if (!session.hasMaze(maze)) continue;
+        for (int i = 0; i < 6; ++i) {
+            views.push_back({{maze, session.mazeHome(maze), turns[i]}, looks[i], 0});
+        }
+    }
+    return views;
+}
+
+const std::uint64_t kHomeHashes[] = {
+    0xf7fbb65f4f17679dull, 0x90bd699576da3421ull, 0x4816a521af240b62ull,
+    0xcf04aebcf522d003ull, 0xef4e8bfdd6062a2aull, 0xf656f6c37d115034ull,
+    0x8a5aae81ce765610ull, 0xc99de7c7153728ddull, 0xa30751645e0f864dull,
+    0xb5fceda45b324ee5ull, 0x9cf3883c44a8165bull, 0xa6ccde7e99181746ull,
+    0x947a24c73e0c3411ull, 0x5ea00455cb545accull, 0x08d75c1ba69c626full,
+    0xc38e8e31b42a9b57ull, 0xdb7dfa9cff9176c6ull, 0x836ce8ee8511b739ull,
+};
+
+constexpr std::uint64_t kObjectViewsHash = 0xf5ffdf7595da57bbull;
+constexpr std::uint64_t kFloorViewsHash = 0xd9c33bc4f687f3bfull;
+
+}  // namespace
+
+TEST(FrameHash, StartViewsOfTheDefaultMazesAreUnchanged) {
+    if (!haveDefaultGame()) GTEST_SKIP() << "the game folder has no default mazes";
+    RenderSession session(KRV_GAME_DIR);
+    switchObjectsOff();
+    std::vector<HashedView> views = homeViews(session);
+    std::string table;
+    for (HashedView& view : views) {
+        session.placeView(view.pose.maze, view.pose.eye, view.pose.turn, view.look);
+        session.drawFrame();
+        view.hash = viewHash(session.page());
+        table += "    " + hex(view.hash) + ",\n";
+    }
+    ASSERT_EQ(views.size(), std::size(kHomeHashes)) << "recorded:\n" << table;
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        EXPECT_EQ(views[i].hash, kHomeHashes[i])
+            << "maze " << views[i].pose.maze << " turn " << views[i].pose.turn << " look "
+            << views[i].look << "\nrecorded:\n"
+            << table;
+    }
+}
+
+TEST(FrameHash, BenchViewsOfTheDefaultMazesAreUnchanged) {
+    if (!haveDefaultGame()) GTEST_SKIP() << "the game folder has no default mazes";
+    RenderSession session(KRV_GAME_DIR);
+    switchObjectsOff();
+    // All 80 bench views of each maze, folded into one value.
+    std::uint64_t combined = 0;
+    for (const ViewPose& pose : floorPoses(session, 80)) {
+        session.placeView(pose.maze, pose.eye, pose.turn, 0);
+        session.drawFrame();
+        combined = combined * 31 + viewHash(session.page());
+    }
+    EXPECT_EQ(combined, kFloorViewsHash) << "recorded: " << hex(combined);
+}
+
+// The default object models stand in a fan in front of each maze's start,
+// turned differently, some near, some far, some likely behind walls: the
+// depth-tested path against the maze's depth and against each other.
+TEST(FrameHash, ObjectsInTheDefaultMazesAreUnchanged) {
+    if (!haveDefaultGame()) GTEST_SKIP() << "the game folder has no default mazes";
+    RenderSession session(KRV_GAME_DIR);
+    TextureList list;
+    std::vector<std::unique_ptr<Model>> models;
+    for (const char* name : {"chest", "crystal", "globe", "lantern", "statue"}) {
+        models.push_back(std::make_unique<Model>(std::string("Objects\\") + name + ".krv", list, -1,
+                                                 Vec3{}));
+        ASSERT_TRUE(models.back()->loaded) << models.back()->loadError.describe();
+    }
+    list.loadBitmaps();
+    for (auto& model : models) model->resolveFaceBitmaps();
+
+    constexpr int kCount = 10;
+    std::array<Matrix3, kCount> orientations;
+    std::vector<RenderObject> objects;
+    for (int i = 0; i < kCount; ++i) {
+        orientations[i] = Matrix3::identity();
+        orientations[i].rotateY(i * 37 % 360);
+        objects.push_back({models[i % models.size()].get(), &orientations[i], Vec3{}, true, 0});
+    }
+    Renderer renderer;
+    std::vector<std::uint8_t> page(kScreenPixels);
+    std::uint64_t combined = 0;
+    int viewsShowingObjects = 0;
+    for (int maze = 0; maze < session.mazeCount(); ++maze) {
+        Model* mazeModel = game().world.mazeModel(maze);
+        if (!mazeModel) continue;
+        const Vec3 home = session.mazeHome(maze);
+        // Two rings around the start, the near one inside most rooms, the
+        // far one mostly behind walls.
+        for (int i = 0; i < kCount; ++i) {
+            const int angle = i * 36;
+            const float radius = i % 2 == 0 ? 110.0f : 400.0f;
+            objects[i].position.set(home.x + radius * cosTable[angle], home.y - 20.0f,
+                                    home.z + radius * sinTable[angle]);
+            objects[i].mazeIndex = maze;
+        }
+        for (int turn = 0; turn < 360; turn += 30) {
+            session.placeView(maze, home, turn, turn % 60 == 0 ? 0 : -10);
+            const Camera camera{game().view.orientation, game().view.position};
+            std::fill(page.begin(), page.end(), 0);
+            renderer.beginFrame(page.data());
+            RenderScene scene;
+            scene.maze = mazeModel;
+            scene.currentMaze = maze;
+            scene.objects = objects;
+            renderWorld(renderer, scene, camera);
+            const std::uint64_t withObjects = viewHash(page.data());
+            combined = combined * 31 + withObjects;
+
+            renderer.beginFrame(page.data());
+            scene.objects = {};
+            renderWorld(renderer, scene, camera);
+            if (viewHash(page.data()) != withObjects) ++viewsShowingObjects;
+        }
+    }
+    EXPECT_EQ(combined, kObjectViewsHash) << "recorded: " << hex(combined);
+    // The hash is only worth something if objects were in the picture.
+    EXPECT_GE(viewsShowingObjects, 12);
+}
