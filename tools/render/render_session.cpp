@@ -8,7 +8,7 @@
 #include "shell/resources.h"
 
 RenderSession::RenderSession(const std::string& dataDir)
-    : backend_(std::make_unique<HeadlessBackend>()) {
+    : backend_(std::make_unique<Backend>()) {
     fw_reset();
     fw_set_data_root(dataDir);
     fw_use_backend(backend_.get());

@@ -31,11 +31,23 @@ public:
     // One frame of the game's draw callback, presented to the backend.
     void drawFrame();
 
+    // Off: frames are still drawn and handed to the backend, which keeps
+    // nothing of them (page() goes on showing the last kept frame), so that
+    // timing counts the drawing alone.
+    void setKeepFrames(bool keep) { backend_->keepFrames = keep; }
+
     const std::uint8_t* page() const { return backend_->lastFrame().data(); }
     const PaletteEntry* palette() const { return backend_->lastPalette().data(); }
 
 private:
-    std::unique_ptr<HeadlessBackend> backend_;
+    class Backend : public HeadlessBackend {
+    public:
+        bool keepFrames = true;
+        void present(const std::uint8_t* pixels, const PaletteEntry* palette) override {
+            if (keepFrames) HeadlessBackend::present(pixels, palette);
+        }
+    };
+    std::unique_ptr<Backend> backend_;
 };
 
 // A view as placeView takes it.
