@@ -2,15 +2,26 @@
 // stay what it was when these values were recorded: speed work on the
 // renderer may not move a single pixel. The game frames are drawn with every
 // object slot switched off, so that the game's object table does not enter
-// them; the objects are hashed on their own, placed by the test. A
-// deliberate change to the default content or to the picture needs the
-// values recorded again (the failure messages print them).
+// them; the objects are hashed on their own, placed by the test.
+//
+// The values hold only for the content they were taken from: the models and
+// pictures of the game folder are fingerprinted, and with other content the
+// tests skip, saying so, rather than fail. After a change to the default
+// content (or a deliberate change to the picture) record them again: the
+// failure and skip messages print the values. KRV_FRAME_HASH_GAME names
+// another game folder, e.g. a copy frozen while the content is being edited.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +34,21 @@
 #include "shell/game.h"
 
 namespace {
+
+// Taken from the content with this fingerprint.
+constexpr std::uint64_t kContentFingerprint = 0xe1355ac3d1c86967ull;
+
+const std::uint64_t kHomeHashes[] = {
+    0x101de361dc8c5e54ull, 0x90bd699576da3421ull, 0x4816a521af240b62ull,
+    0xcf04aebcf522d003ull, 0x342b67b231a3f6e8ull, 0xf656f6c37d115034ull,
+    0x8a5aae81ce765610ull, 0xc99de7c7153728ddull, 0xa30751645e0f864dull,
+    0xb5fceda45b324ee5ull, 0x9cf3883c44a8165bull, 0xa6ccde7e99181746ull,
+    0x63443cf84b622edbull, 0x5ea00455cb545accull, 0x08d75c1ba69c626full,
+    0x3931d1dbbfbc36a9ull, 0x3d302dd7323dd757ull, 0x836ce8ee8511b739ull,
+};
+
+constexpr std::uint64_t kObjectViewsHash = 0xc70bb6060cc60697ull;
+constexpr std::uint64_t kFloorViewsHash = 0x7db407ef33a0c295ull;
 
 struct HashedView {
     ViewPose pose;
@@ -47,8 +73,47 @@ std::string hex(std::uint64_t value) {
     return text;
 }
 
-bool haveDefaultGame() {
-    return std::filesystem::exists(std::filesystem::path(KRV_GAME_DIR) / "Objects" / "krv1.krv");
+std::string gameFolder() {
+    const char* folder = std::getenv("KRV_FRAME_HASH_GAME");
+    return folder && *folder ? folder : KRV_GAME_DIR;
+}
+
+// FNV-1a over the names and bytes of every model and picture, in name order.
+std::uint64_t contentFingerprint(const std::filesystem::path& game) {
+    std::vector<std::filesystem::path> files;
+    for (const char* folder : {"Objects", "Pics"}) {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(game / folder, ec)) {
+            if (entry.is_regular_file()) files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    std::uint64_t h = 14695981039346656037ull;
+    auto add = [&](unsigned char byte) { h = (h ^ byte) * 1099511628211ull; };
+    for (const auto& file : files) {
+        for (char c : file.filename().string()) add(static_cast<unsigned char>(c));
+        std::ifstream in(file, std::ios::binary);
+        for (std::istreambuf_iterator<char> it(in), end; it != end; ++it) {
+            add(static_cast<unsigned char>(*it));
+        }
+    }
+    return h;
+}
+
+// Skips (returns false) unless the game folder holds the recorded content.
+bool recordedContent(std::string& why) {
+    const std::filesystem::path game = gameFolder();
+    if (!std::filesystem::exists(game / "Objects" / "krv1.krv")) {
+        why = "the game folder has no default mazes";
+        return false;
+    }
+    const std::uint64_t fingerprint = contentFingerprint(game);
+    if (fingerprint != kContentFingerprint) {
+        why = "the content differs from the one the hashes were taken from (fingerprint " +
+              hex(fingerprint) + "); record them again";
+        return false;
+    }
+    return true;
 }
 
 void switchObjectsOff() {
@@ -70,23 +135,12 @@ std::vector<HashedView> homeViews(const RenderSession& session) {
     return views;
 }
 
-const std::uint64_t kHomeHashes[] = {
-    0xf7fbb65f4f17679dull, 0x90bd699576da3421ull, 0x4816a521af240b62ull,
-    0xcf04aebcf522d003ull, 0xef4e8bfdd6062a2aull, 0xf656f6c37d115034ull,
-    0x8a5aae81ce765610ull, 0xc99de7c7153728ddull, 0xa30751645e0f864dull,
-    0xb5fceda45b324ee5ull, 0x9cf3883c44a8165bull, 0xa6ccde7e99181746ull,
-    0x947a24c73e0c3411ull, 0x5ea00455cb545accull, 0x08d75c1ba69c626full,
-    0xc38e8e31b42a9b57ull, 0xdb7dfa9cff9176c6ull, 0x836ce8ee8511b739ull,
-};
-
-constexpr std::uint64_t kObjectViewsHash = 0xf5ffdf7595da57bbull;
-constexpr std::uint64_t kFloorViewsHash = 0xd9c33bc4f687f3bfull;
-
 }  // namespace
 
 TEST(FrameHash, StartViewsOfTheDefaultMazesAreUnchanged) {
-    if (!haveDefaultGame()) GTEST_SKIP() << "the game folder has no default mazes";
-    RenderSession session(KRV_GAME_DIR);
+    std::string why;
+    if (!recordedContent(why)) GTEST_SKIP() << why;
+    RenderSession session(gameFolder());
     switchObjectsOff();
     std::vector<HashedView> views = homeViews(session);
     std::string table;
@@ -106,8 +160,9 @@ TEST(FrameHash, StartViewsOfTheDefaultMazesAreUnchanged) {
 }
 
 TEST(FrameHash, BenchViewsOfTheDefaultMazesAreUnchanged) {
-    if (!haveDefaultGame()) GTEST_SKIP() << "the game folder has no default mazes";
-    RenderSession session(KRV_GAME_DIR);
+    std::string why;
+    if (!recordedContent(why)) GTEST_SKIP() << why;
+    RenderSession session(gameFolder());
     switchObjectsOff();
     // All 80 bench views of each maze, folded into one value.
     std::uint64_t combined = 0;
@@ -123,8 +178,9 @@ TEST(FrameHash, BenchViewsOfTheDefaultMazesAreUnchanged) {
 // turned differently, some near, some far, some likely behind walls: the
 // depth-tested path against the maze's depth and against each other.
 TEST(FrameHash, ObjectsInTheDefaultMazesAreUnchanged) {
-    if (!haveDefaultGame()) GTEST_SKIP() << "the game folder has no default mazes";
-    RenderSession session(KRV_GAME_DIR);
+    std::string why;
+    if (!recordedContent(why)) GTEST_SKIP() << why;
+    RenderSession session(gameFolder());
     TextureList list;
     std::vector<std::unique_ptr<Model>> models;
     for (const char* name : {"chest", "crystal", "globe", "lantern", "statue"}) {
