@@ -12,3 +12,9 @@ struct BackBuffer {
 
     std::uint8_t* row(int y) const { return pixels + y * kScreenWidth; }
 };
+
+// Copies a whole 640 x 480 picture onto the page (the frame's background).
+// A plain 16-byte copy loop rather than the C library's block copy: some
+// processors copy a block many times slower when the two addresses are a
+// few bytes apart modulo 4096, which the page and a loaded picture can be.
+void copyPage(std::uint8_t* to, const std::uint8_t* from);

@@ -6,6 +6,7 @@
 
 #include "framework/framework.h"
 #include "geometry/model.h"
+#include "render/back_buffer.h"
 #include "render/pipeline.h"
 #include "shell/game.h"
 
@@ -79,7 +80,7 @@ void draw_game_frame() {
     g.renderer.spanBuffer.reset();
     g.renderer.backBuffer.pixels = pixels;
     g.renderer.depthBuffer.clear();
-    if (g.backgroundPicture) std::memcpy(pixels, g.backgroundPicture->pixels, kScreenPixels);
+    if (g.backgroundPicture) copyPage(pixels, g.backgroundPicture->pixels);
     if (!g.state.questionShown) drawWorld(g);
 
     if (g.state.helpShown) {
