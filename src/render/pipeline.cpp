@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "render/bsp_walk.h"
+#include "render/clipping.h"
+#include "render/projection.h"
 
 namespace {
 
@@ -19,6 +21,80 @@ bool drawable(const Model& model) {
     return model.loaded && model.nodeCount >= 1 && model.transformedFlags.size() >= points &&
            model.projectedFlags.size() >= points && model.viewPoints.size() >= points &&
            model.projectedPoints.size() >= points;
+}
+
+// The screen pixels a placed model can cover, from the eight corners of its
+// box in camera space: every point drawn (clipped points too) lies in the
+// box, and with the box in front of the eye its picture lies within the
+// corners' pictures. Rounding of the per-point transform is far below the
+// two pixels of slack. A box reaching near the eye gives the whole view; one
+// wholly behind it, nothing.
+PixelRect screenBounds(const Model& model, const Camera& camera, const Matrix3& orientation,
+                       const Vec3& position) {
+    // z beyond which no point of the model can reach the near plane, and
+    // below which projection rounding could grow: the units are the
+    // world's, a tenth of a step.
+    constexpr float kNearestBoxZ = 1.0f;
+    Vec3 low = model.points[1];
+    Vec3 high = model.points[1];
+    for (int i = 2; i <= model.pointCount; ++i) {
+        const Vec3& p = model.points[i];
+        low.set(std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z));
+        high.set(std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z));
+    }
+    Matrix3 toCamera;
+    orientation.multiply(camera.orientation, toCamera);
+    Vec3 placeOffset;
+    position.subtract(camera.position, placeOffset);
+    Vec3 offset;
+    placeOffset.mulRow(camera.orientation, offset);
+
+    float minX = 1e30f, maxX = -1e30f, minY = 1e30f, maxY = -1e30f;
+    int behind = 0;
+    for (int corner = 0; corner < 8; ++corner) {
+        const Vec3 c{corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
+                     corner & 4 ? high.z : low.z};
+        Vec3 view;
+        c.mulRow(toCamera, view);
+        view.addInPlace(offset);
+        if (view.z < -kNearestBoxZ) {
+            ++behind;
+            continue;
+        }
+        if (view.z < kNearestBoxZ) return kViewArea;
+        const Vec3 s = projectPoint(view);
+        minX = std::min(minX, s.x);
+        maxX = std::max(maxX, s.x);
+        minY = std::min(minY, s.y);
+        maxY = std::max(maxY, s.y);
+    }
+    if (behind == 8) return PixelRect{};
+    if (behind > 0) return kViewArea;
+    // Far outside the view the floats need not fit an int: clamp first.
+    const auto pixel = [](float value, float lowest, float highest) {
+        return static_cast<int>(std::clamp(value, lowest, highest));
+    };
+    constexpr int kSlack = 2;
+    const PixelRect box{pixel(minX, 0.0f, 639.0f) - kSlack, pixel(minY, 0.0f, 479.0f) - kSlack,
+                        pixel(maxX, 0.0f, 639.0f) + kSlack, pixel(maxY, 0.0f, 479.0f) + kSlack};
+    return intersect(box, kViewArea);
+}
+
+// Where depth-tested drawing can land after the maze: the maze's own colour
+// faces are tested against its depth anywhere, so a maze with one needs the
+// whole view; otherwise the screen bounds of the objects about to be drawn.
+PixelRect depthTestedArea(const RenderScene& scene, const Camera& camera) {
+    const Model& maze = *scene.maze;
+    for (int f = 1; f <= maze.faceCount; ++f) {
+        if (!maze.faces[f].textured()) return kViewArea;
+    }
+    PixelRect area;
+    for (const RenderObject& object : scene.objects) {
+        if (!drawnInMaze(object, scene.currentMaze) || !drawable(*object.model)) continue;
+        const Matrix3 orientation = object.orientation ? *object.orientation : Matrix3::identity();
+        area = unite(area, screenBounds(*object.model, camera, orientation, object.position));
+    }
+    return area;
 }
 
 }  // namespace
@@ -53,8 +129,10 @@ void renderModel(Renderer& r, Model& model, const Camera& camera, const Matrix3&
 
 void renderWorld(Renderer& r, const RenderScene& scene, const Camera& camera) {
     if (scene.maze) {
+        r.mazeDepthArea = depthTestedArea(scene, camera);
         renderModel(r, *scene.maze, camera, scene.mazeOrientation, scene.mazePosition,
                     RenderMode::Maze);
+        r.mazeDepthArea = kViewArea;
         if (scene.maze->bumpFlag != 0) {
             if (scene.playSound) scene.playSound(kBumpSound);
             scene.maze->bumpFlag = 0;

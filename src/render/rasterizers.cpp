@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "render/edge_stepper.h"
+#include "render/pixel_rect.h"
 #include "render/projection.h"
 #include "render/texture_span.h"
 
@@ -25,6 +26,9 @@ LineGradients lineGradients(const EdgeStepper& left, const EdgeStepper& right, i
 
 void rasterizeSpanBuffered(Renderer& r, const ScreenVertex& top, const ScreenVertex& middle,
                            const ScreenVertex& bottom, const std::uint8_t* texture) {
+    const PixelRect depthArea =
+        intersect(r.mazeDepthArea, triangleBounds(top.x, middle.x, bottom.x, top.y, bottom.y));
+    if (!depthArea.empty()) r.depthBuffer.markWritten(depthArea);
     walkTriangle(top, middle, bottom, [&](int y, const EdgeStepper& left, const EdgeStepper& right) {
         const int xs = static_cast<int>(left.x);
         const int xe = static_cast<int>(right.x);
@@ -34,21 +38,19 @@ void rasterizeSpanBuffered(Renderer& r, const ScreenVertex& top, const ScreenVer
         // n = xe - xs so that the pixel at xe carries the right edge's values.
         const LineGradients g = lineGradients(left, right, xe - xs);
         std::uint8_t* const pixels = r.backBuffer.row(y);
-        float* const depths = r.depthBuffer.row(y);
+        float* const depths = depthArea.containsRow(y) ? r.depthBuffer.row(y) : nullptr;
         line.claim(xs, xe, [&](int first, int last) {
-            std::uint8_t* const p = pixels + first;
-            float* const d = depths + first;
-            mapTextureRun(texture, g, first - xs, last - first + 1,
-                          [&](int i, std::uint8_t texel, float depth) {
-                              p[i] = texel;
-                              d[i] = depth;
-                          });
+            paintTextureRun(pixels + first, texture, g, first - xs, last - first + 1);
+            if (depths) {
+                writeDepthRun(depths, g, first - xs, first, last, depthArea.left, depthArea.right);
+            }
         });
     });
 }
 
 void rasterizeDepthTested(Renderer& r, const ScreenVertex& top, const ScreenVertex& middle,
                           const ScreenVertex& bottom, const std::uint8_t* texture) {
+    r.depthBuffer.markWritten(triangleBounds(top.x, middle.x, bottom.x, top.y, bottom.y));
     walkTriangle(top, middle, bottom, [&](int y, const EdgeStepper& left, const EdgeStepper& right) {
         const int xs = static_cast<int>(left.x);
         const int xe = static_cast<int>(right.x);
@@ -72,6 +74,7 @@ void rasterizeDepthTested(Renderer& r, const ScreenVertex& top, const ScreenVert
 void rasterizeFlat(Renderer& r, const ScreenVertex& top, const ScreenVertex& middle,
                    const ScreenVertex& bottom, std::int32_t colour) {
     const auto index = static_cast<std::uint8_t>(colour & 0xFF);
+    r.depthBuffer.markWritten(triangleBounds(top.x, middle.x, bottom.x, top.y, bottom.y));
     walkTriangle(top, middle, bottom, [&](int y, const EdgeStepper& left, const EdgeStepper& right) {
         const int xs = static_cast<int>(left.x);
         const int xe = static_cast<int>(right.x);

@@ -7,6 +7,7 @@
 #include "render/back_buffer.h"
 #include "render/clipping.h"
 #include "render/depth_buffer.h"
+#include "render/pixel_rect.h"
 #include "render/span_buffer.h"
 
 // How a model's textured faces are drawn: the maze through the span buffer,
@@ -17,11 +18,19 @@ enum class RenderMode {
     Object = 1,
 };
 
+// Every pixel a triangle can cover: vertices are kept to x 10..630 and
+// y 10..400, and the last column and row of a triangle are not drawn.
+inline constexpr PixelRect kViewArea{10, 10, 629, 399};
+
 struct Renderer {
     BackBuffer backBuffer;
     DepthBuffer depthBuffer;
     SpanBuffer spanBuffer;
     ClipScratch clip;
+    // Where the maze's textured pixels leave their 1/z. Only depth-tested
+    // drawing reads it, so renderWorld narrows it, while the maze is drawn,
+    // to where such drawing can land; outside, the maze writes no depth.
+    PixelRect mazeDepthArea = kViewArea;
 
     // What the frame does first: every line free again, every depth 0, and
     // the page to draw into this frame.

@@ -40,6 +40,56 @@ struct LineGradients {
 
 inline constexpr int kPerspectiveBlock = 16;
 
+// The exact texture coordinates of a run, one perspective block at a time.
+// Shared by every texturing loop so that they all land on the same texels.
+class PerspectiveBlocks {
+public:
+    // Starts the run `offset` pixels right of the line's left end.
+    PerspectiveBlocks(const LineGradients& g, int offset) {
+        const float k = static_cast<float>(offset);
+        u_ = g.uw + g.duw * k;
+        v_ = g.vw + g.dvw * k;
+        w_ = g.w + g.dw * k;
+        du16_ = 16.0f * g.duw;
+        dv16_ = 16.0f * g.dvw;
+        dw16_ = 16.0f * g.dw;
+        const float z = 1.0f / w_;
+        u0_ = nearestFixed(65536.0f * z * u_);
+        v0_ = nearestFixed(65536.0f * z * v_);
+        u_ += du16_;
+        v_ += dv16_;
+        w_ += dw16_;
+    }
+
+    // The next block's first coordinates (u, v) and per-pixel steps (su,
+    // sv), taken from the exact values 16 pixels apart: one divide.
+    void next(std::uint32_t& u, std::uint32_t& v, std::uint32_t& su, std::uint32_t& sv) {
+        const float z = 1.0f / w_;
+        const std::uint32_t u1 = nearestFixed(65536.0f * z * u_);
+        const std::uint32_t v1 = nearestFixed(65536.0f * z * v_);
+        su = blockStep(u0_, u1);
+        sv = blockStep(v0_, v1);
+        u = u0_;
+        v = v0_;
+        // Each block starts afresh from the exact value, not the stepped one.
+        u0_ = u1;
+        v0_ = v1;
+        u_ += du16_;
+        v_ += dv16_;
+        w_ += dw16_;
+    }
+
+private:
+    float u_ = 0.0f;
+    float v_ = 0.0f;
+    float w_ = 0.0f;
+    float du16_ = 0.0f;
+    float dv16_ = 0.0f;
+    float dw16_ = 0.0f;
+    std::uint32_t u0_ = 0;
+    std::uint32_t v0_ = 0;
+};
+
 // Textures `count` pixels starting `offset` pixels right of the line's left
 // end: calls plot(i, texel, depth) for i = 0 .. count - 1. A last block
 // shorter than 16 still takes its steps from the 16-pixel difference.
@@ -49,42 +99,44 @@ inline void mapTextureRun(const std::uint8_t* texture, const LineGradients& g, i
     // Locals, so that the pixel and depth stores cannot be taken to alias
     // the gradients and force a reload per pixel.
     const float dw = g.dw;
-    const float k = static_cast<float>(offset);
-    float u = g.uw + g.duw * k;
-    float v = g.vw + g.dvw * k;
-    float w = g.w + g.dw * k;
-    float depth = w;
-    const float du16 = 16.0f * g.duw;
-    const float dv16 = 16.0f * g.dvw;
-    const float dw16 = 16.0f * g.dw;
-    float z = 1.0f / w;
-    std::uint32_t u0 = nearestFixed(65536.0f * z * u);
-    std::uint32_t v0 = nearestFixed(65536.0f * z * v);
-    u += du16;
-    v += dv16;
-    w += dw16;
+    float depth = g.w + g.dw * static_cast<float>(offset);
+    PerspectiveBlocks blocks(g, offset);
     int i = 0;
     while (count > 0) {
         const int block = count < kPerspectiveBlock ? count : kPerspectiveBlock;
-        z = 1.0f / w;
-        const std::uint32_t u1 = nearestFixed(65536.0f * z * u);
-        const std::uint32_t v1 = nearestFixed(65536.0f * z * v);
-        const std::uint32_t su = blockStep(u0, u1);
-        const std::uint32_t sv = blockStep(v0, v1);
-        std::uint32_t uf = u0;
-        std::uint32_t vf = v0;
+        std::uint32_t uf, vf, su, sv;
+        blocks.next(uf, vf, su, sv);
         for (int end = i + block; i < end; ++i) {
             plot(i, texelAt(texture, uf, vf), depth);
             uf += su;
             vf += sv;
             depth += dw;
         }
-        // Each block starts afresh from the exact value, not the stepped one.
-        u0 = u1;
-        v0 = v1;
-        u += du16;
-        v += dv16;
-        w += dw16;
         count -= block;
+    }
+}
+
+// The maze's texturing: `count` texels into pixels[0 ..], no depth. Whole
+// blocks go eight texels to one 64-bit store; the coordinates of a block
+// are worked out apart from the fetches so that the fetches do not wait on
+// each other.
+void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const LineGradients& g,
+                     int offset, int count);
+
+// The 1/z of pixels first .. last of a run, stepped from the run's start one
+// addition per pixel exactly as mapTextureRun steps it, stored into
+// depths[x] only for columns from .. to. `offset` is first's distance from
+// the line's left end.
+inline void writeDepthRun(float* depths, const LineGradients& g, int offset, int first, int last,
+                          int from, int to) {
+    const int end = last < to ? last : to;
+    if (end < from || end < first) return;
+    const float dw = g.dw;
+    float depth = g.w + g.dw * static_cast<float>(offset);
+    int x = first;
+    for (; x < from; ++x) depth += dw;
+    for (; x <= end; ++x) {
+        depths[x] = depth;
+        depth += dw;
     }
 }

@@ -235,6 +235,7 @@ TEST_F(RasterTest, ObjectLinesNeedTwoPixelsMazeLinesOne) {
 TEST_F(RasterTest, DepthTestIsStrict) {
     const std::vector<std::uint8_t> texture = uniformTexture(7);
     const float w = 0.02f;
+    renderer.depthBuffer.markWritten({0, 0, kScreenWidth - 1, kScreenHeight - 1});
     for (int y = 0; y < kScreenHeight; ++y) {
         for (int x = 0; x < kScreenWidth; ++x) renderer.depthBuffer.row(y)[x] = x < 320 ? w : w * 0.5f;
     }
