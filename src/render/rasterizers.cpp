@@ -26,8 +26,10 @@ LineGradients lineGradients(const EdgeStepper& left, const EdgeStepper& right, i
 
 void rasterizeSpanBuffered(Renderer& r, const ScreenVertex& top, const ScreenVertex& middle,
                            const ScreenVertex& bottom, const std::uint8_t* texture) {
-    const PixelRect depthArea =
-        intersect(r.mazeDepthArea, triangleBounds(top.x, middle.x, bottom.x, top.y, bottom.y));
+    const PixelRect bounds = triangleBounds(top.x, middle.x, bottom.x, top.y, bottom.y);
+    // Most of the maze lies behind nearer walls: skip it whole.
+    if (!r.spanBuffer.anyFree(bounds)) return;
+    const PixelRect depthArea = intersect(r.mazeDepthArea, bounds);
     if (!depthArea.empty()) r.depthBuffer.markWritten(depthArea);
     walkTriangle(top, middle, bottom, [&](int y, const EdgeStepper& left, const EdgeStepper& right) {
         const int xs = static_cast<int>(left.x);
@@ -35,11 +37,18 @@ void rasterizeSpanBuffered(Renderer& r, const ScreenVertex& top, const ScreenVer
         if (xe - xs <= 0) return;
         SpanLine& line = r.spanBuffer.line(y);
         if (line.head == -1) return;
-        // n = xe - xs so that the pixel at xe carries the right edge's values.
-        const LineGradients g = lineGradients(left, right, xe - xs);
         std::uint8_t* const pixels = r.backBuffer.row(y);
         float* const depths = depthArea.containsRow(y) ? r.depthBuffer.row(y) : nullptr;
+        // Worked out at the first free run only: behind nearer walls most
+        // lines find none, and the three divides are the line's dearest work.
+        LineGradients g;
+        bool haveGradients = false;
         line.claim(xs, xe, [&](int first, int last) {
+            if (!haveGradients) {
+                // n = xe - xs so that the pixel at xe carries the right edge's values.
+                g = lineGradients(left, right, xe - xs);
+                haveGradients = true;
+            }
             paintTextureRun(pixels + first, texture, g, first - xs, last - first + 1);
             if (depths) {
                 writeDepthRun(depths, g, first - xs, first, last, depthArea.left, depthArea.right);

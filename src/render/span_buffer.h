@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "framework/framework.h"
+#include "render/pixel_rect.h"
 
 // One free interval of a line, both ends inclusive, with the index of the
 // next interval of the same line (-1 at the end).
@@ -40,6 +41,14 @@ struct SpanLine {
         spare = -1;
     }
 
+    // Whether any pixel of columns left..right is still free.
+    bool anyFree(int left, int right) const {
+        for (int i = head; i != -1; i = spans[i].next) {
+            if (spans[i].last >= left) return spans[i].first <= right;
+        }
+        return false;
+    }
+
     // Lays the closed segment xs..xe over the free intervals: calls
     // paint(first, last) for every part of it that lies on free pixels, left
     // to right, and removes those parts from the line. Invariant kept: the
@@ -69,6 +78,15 @@ public:
 
     SpanLine& line(int y) { return lines_[y]; }
     const SpanLine& line(int y) const { return lines_[y]; }
+
+    // Whether any pixel of the area is still free. A triangle of the maze
+    // whose bounds have none would paint nothing, line after line.
+    bool anyFree(const PixelRect& area) const {
+        for (int y = area.top; y <= area.bottom; ++y) {
+            if (lines_[y].anyFree(area.left, area.right)) return true;
+        }
+        return false;
+    }
 
 private:
     std::unique_ptr<SpanLine[]> lines_;  // kScreenHeight lines

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <utility>
 #include <vector>
@@ -130,6 +131,13 @@ TEST(SpanLine, AgreesWithAPerPixelModel) {
                 previousLast = last;
             }
             ASSERT_EQ(listed, free);
+            // anyFree answers for a window as the pixels do (what lets a
+            // triangle with nothing free under it be skipped whole).
+            const int left = static_cast<int>(random() % 640);
+            const int right = std::min(639, left + static_cast<int>(random() % 40));
+            bool anyPixelFree = false;
+            for (int x = left; x <= right; ++x) anyPixelFree = anyPixelFree || free[x];
+            ASSERT_EQ(line.anyFree(left, right), anyPixelFree) << left << ".." << right;
         }
     }
 }
