@@ -8,8 +8,8 @@
 // it fits under, climb no more than a step at a time, fall once from the
 // ledge with the bump, pass through every room, be stopped where the script
 // walks into a wall, level again after every look, and end at the planned
-// point; and no frame may leave a pixel of the 3D view unpainted by the maze
-// (a crack or a missing wall).
+// point; and no frame of the game may leave a hole in the 3D view, where no
+// maze polygon painted (a missing wall, an open seam).
 //
 // Maze 2 is entered in the game only through a passage of the logic file;
 // its walk starts with the player put on it at its home position.
