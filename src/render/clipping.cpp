@@ -1,5 +1,11 @@
 #include "render/clipping.h"
 
+int insideMask(const Vec3& p) {
+    // The same comparisons as insidePlane, bit k for plane k.
+    return (p.z > kNearZ ? 1 : 0) | (p.z < kFarZ ? 2 : 0) | (p.z > p.x ? 4 : 0) |
+           (p.z > -p.x ? 8 : 0) | (p.z > -p.y ? 16 : 0) | (p.z > p.y ? 32 : 0);
+}
+
 bool insidePlane(const Vec3& p, int plane) {
     switch (plane) {
         case 0: return p.z > kNearZ;
@@ -88,20 +94,52 @@ bool clipToPlane(const ClipInput& in, std::span<const Vec3> viewPoints, ClipVert
 const ClipPolygon& ClipScratch::clipToFrustum(const ClipInput& in,
                                                std::span<const Vec3> viewPoints) {
     pool.count = 0;
-    // Planes alternate between the two scratch polygons: 0 into a, 1 into b,
-    // 2 into a ... 5 into b.
-    if (!clipToPlane(in, viewPoints, pool, a, 0)) {
+    b.count = 0;
+    b.face = in.face;
+    // The first pass would refuse a polygon with more vertices than fit.
+    if (in.count < 2 || in.count > kClipMaxVertices) return b;
+    // A pass against a plane that every vertex is inside hands the polygon on
+    // as it is (from-pool flags made 0), and one against a plane that every
+    // vertex is outside of leaves nothing. So only from the first plane that
+    // really cuts do the passes run; most polygons are wholly in view or
+    // wholly beside it and need none.
+    constexpr int kAllPlanes = (1 << kFrustumPlanes) - 1;
+    int insideAll = kAllPlanes;
+    int insideAny = 0;
+    for (int j = 1; j <= in.count; ++j) {
+        const int index = in.pointIndices[j];
+        const Vec3& p = (in.fromPool && in.fromPool[j]) ? pool.points[index] : viewPoints[index];
+        const int mask = insideMask(p);
+        insideAll &= mask;
+        insideAny |= mask;
+    }
+    int first = 0;
+    while (first < kFrustumPlanes && (insideAll & (1 << first))) ++first;
+    if (first == kFrustumPlanes) {
+        b.count = in.count;
+        for (int j = 1; j <= in.count; ++j) {
+            b.pointIndices[j] = in.pointIndices[j];
+            b.texCoords[j] = in.texCoords[j];
+            b.fromPool[j] = in.fromPool ? in.fromPool[j] : 0;
+        }
+        return b;
+    }
+    if (!(insideAny & (1 << first))) return b;
+
+    // Passes alternate between the two scratch polygons so that the last
+    // (plane 5) writes into b.
+    ClipPolygon* to = (kFrustumPlanes - first) % 2 == 0 ? &a : &b;
+    ClipPolygon* from = to == &a ? &b : &a;
+    if (!clipToPlane(in, viewPoints, pool, *to, first)) {
         b.count = 0;
         return b;
     }
-    ClipPolygon* from = &a;
-    ClipPolygon* to = &b;
-    for (int plane = 1; plane < kFrustumPlanes; ++plane) {
+    for (int plane = first + 1; plane < kFrustumPlanes; ++plane) {
+        std::swap(from, to);
         if (!clipToPlane(ClipInput::of(*from), viewPoints, pool, *to, plane)) {
             b.count = 0;
             return b;
         }
-        std::swap(from, to);
     }
-    return *from;
+    return *to;
 }

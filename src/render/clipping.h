@@ -25,6 +25,8 @@ inline constexpr float kNearZ = 0.01f;
 inline constexpr float kFarZ = 3000.0f;
 
 bool insidePlane(const Vec3& p, int plane);
+// Bit k set when the point is inside plane k (the six tests at once).
+int insideMask(const Vec3& p);
 float planeFunction(const Vec3& p, int plane);
 
 // Room for 100 entries used 1-based: at most 99 vertices.

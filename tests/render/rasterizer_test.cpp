@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <utility>
 #include <vector>
 
 #include "geometry/texture_list.h"
@@ -143,6 +145,47 @@ TEST(Clipping, PolygonTooBigForTheScratchIsDroppedSafely) {
     const ClipPolygon& out = scratch.clipToFrustum(saw.input(), zigzag.view);
     EXPECT_LE(out.count, kClipMaxVertices);
     EXPECT_LE(scratch.pool.count, kClipMaxVertices);
+}
+
+// clipToFrustum skips the passes that cannot change the polygon; the six
+// passes run one after another must give the same vertices, in the same
+// order, with the same flags and pool points.
+TEST(Clipping, SkippedPassesGiveWhatAllSixPassesGive) {
+    std::mt19937 random(99);
+    std::uniform_real_distribution<float> across(-40.0f, 40.0f);
+    std::uniform_real_distribution<float> depth(-5.0f, 60.0f);
+    for (int trial = 0; trial < 2000; ++trial) {
+        Points points;
+        PolygonInput polygon;
+        const int n = 3 + trial % 5;
+        // Some polygons far off to one side, some around the view.
+        const float shift = trial % 3 == 0 ? 200.0f : 0.0f;
+        for (int k = 0; k < n; ++k) {
+            polygon.add(points.add(across(random) + shift, across(random), depth(random)),
+                        across(random), across(random));
+        }
+        ClipScratch fast;
+        const ClipPolygon& got = fast.clipToFrustum(polygon.input(), points.view);
+
+        ClipScratch slow;
+        ClipPolygon* from = &slow.a;
+        ClipPolygon* to = &slow.b;
+        ASSERT_TRUE(clipToPlane(polygon.input(), points.view, slow.pool, slow.a, 0));
+        for (int plane = 1; plane < kFrustumPlanes; ++plane) {
+            ASSERT_TRUE(clipToPlane(ClipInput::of(*from), points.view, slow.pool, *to, plane));
+            std::swap(from, to);
+        }
+        const ClipPolygon& want = *from;
+        ASSERT_EQ(got.count, want.count) << "trial " << trial;
+        for (int k = 1; k <= want.count; ++k) {
+            ASSERT_EQ(got.fromPool[k], want.fromPool[k]);
+            ASSERT_EQ(got.pointIndices[k], want.pointIndices[k]);
+            ASSERT_EQ(got.texCoords[k], want.texCoords[k]);
+            if (want.fromPool[k]) {
+                ASSERT_EQ(fast.pool.points[got.pointIndices[k]], slow.pool.points[want.pointIndices[k]]);
+            }
+        }
+    }
 }
 
 TEST(TextureSpan, CoordinatesWrapEvery256TexelsBothWays) {
