@@ -27,10 +27,20 @@ inline std::uint64_t eightTexels(const std::uint8_t* texture, const volatile std
 
 void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const LineGradients& g,
                      int offset, int count) {
+    // Each pass works out the following block's coordinates before it
+    // fetches its own texels: when the loop ends (a branch the processor
+    // rarely guesses), the short last block has its divide behind it
+    // instead of ahead. After a run of whole blocks that one is unused:
+    // stepping past the run's end is harmless, the values are dropped.
     PerspectiveBlocks blocks(g, offset);
-    std::uint32_t uf, vf, su, sv;
+    std::uint32_t nextU, nextV, nextSu, nextSv;
+    blocks.next(nextU, nextV, nextSu, nextSv);
     for (; count >= kPerspectiveBlock; count -= kPerspectiveBlock) {
-        blocks.next(uf, vf, su, sv);
+        const std::uint32_t uf = nextU;
+        const std::uint32_t vf = nextV;
+        const std::uint32_t su = nextSu;
+        const std::uint32_t sv = nextSv;
+        blocks.next(nextU, nextV, nextSu, nextSv);
         Lanes u = {uf, uf + su, uf + 2 * su, uf + 3 * su};
         Lanes v = {vf, vf + sv, vf + 2 * sv, vf + 3 * sv};
         const std::uint32_t su4 = 4 * su;
@@ -50,12 +60,11 @@ void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const Li
         std::memcpy(pixels + 8, &high, 8);
         pixels += kPerspectiveBlock;
     }
-    if (count > 0) {
-        blocks.next(uf, vf, su, sv);
-        for (int i = 0; i < count; ++i) {
-            pixels[i] = texture[texelIndex(uf, vf)];
-            uf += su;
-            vf += sv;
-        }
+    std::uint32_t uf = nextU;
+    std::uint32_t vf = nextV;
+    for (int i = 0; i < count; ++i) {
+        pixels[i] = texture[texelIndex(uf, vf)];
+        uf += nextSu;
+        vf += nextSv;
     }
 }
