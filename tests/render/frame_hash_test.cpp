@@ -36,7 +36,7 @@
 namespace {
 
 // Taken from the content with this fingerprint.
-constexpr std::uint64_t kContentFingerprint = 0xe1355ac3d1c86967ull;
+constexpr std::uint64_t kContentFingerprint = 0xcdc0c57d66372af0ull;
 
 const std::uint64_t kHomeHashes[] = {
     0x101de361dc8c5e54ull, 0x90bd699576da3421ull, 0x4816a521af240b62ull,
@@ -48,7 +48,7 @@ const std::uint64_t kHomeHashes[] = {
 };
 
 constexpr std::uint64_t kObjectViewsHash = 0xc70bb6060cc60697ull;
-constexpr std::uint64_t kFloorViewsHash = 0x7db407ef33a0c295ull;
+constexpr std::uint64_t kFloorViewsHash = 0xdc60a23e03ff1db7ull;
 
 struct HashedView {
     ViewPose pose;
