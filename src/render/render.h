@@ -10,8 +10,10 @@
 //   edge_stepper.h  EdgeStepper, walkTriangle: a triangle's sides line by line
 //   texture_span.h  perspective-correct texturing in 16-pixel blocks
 //   span_buffer.h   SpanBuffer: the free pixels of each line for the maze
-//   depth_buffer.h  DepthBuffer: 1/z per pixel for the objects
-//   back_buffer.h   BackBuffer: the page being drawn
+//   depth_buffer.h  DepthBuffer: 1/z per pixel for the objects, and the
+//                   area written since the last clear
+//   pixel_rect.h    PixelRect: screen rectangles (triangle bounds, depth areas)
+//   back_buffer.h   BackBuffer: the page being drawn; copyPage for the background
 //   renderer.h      Renderer: the frame-wide buffers and scratch together
 
 #include "render/back_buffer.h"
@@ -19,6 +21,7 @@
 #include "render/clipping.h"
 #include "render/depth_buffer.h"
 #include "render/edge_stepper.h"
+#include "render/pixel_rect.h"
 #include "render/pipeline.h"
 #include "render/projection.h"
 #include "render/rasterizers.h"
