@@ -104,6 +104,23 @@ TEST_F(RenderReference, ObjectBehindThePanelIsHidden) {
     }
 }
 
+// clear() zeroes only what the rasterizers marked as written: after frames
+// with objects near and far, every entry must be back to 0.
+TEST_F(RenderReference, DepthClearLeavesNothingBehind) {
+    Matrix3 spin = Matrix3::identity();
+    std::vector<RenderObject> objects = {{box.get(), &spin, {100, 40, 100}, true, 0},
+                                         {box.get(), &spin, {0, 40, -120}, true, 0}};
+    for (const Pose& pose : kPoses) {
+        renderBoth(cameraAt(pose.eye, pose.turn, pose.look), objects);
+        renderer.depthBuffer.clear();
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                ASSERT_EQ(renderer.depthBuffer.at(x, y), 0.0f) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST_F(RenderReference, DefaultMazesMatchBruteForce) {
     const std::filesystem::path game = KRV_GAME_DIR;
     if (!std::filesystem::exists(game / "Objects" / "krv1.krv")) {
