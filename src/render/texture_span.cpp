@@ -13,10 +13,6 @@ static_assert(std::endian::native == std::endian::little);
 // exactly what stepping one pixel at a time gives.
 using Lanes = std::uint32_t __attribute__((vector_size(16)));
 
-inline std::uint32_t texelIndex(std::uint32_t u, std::uint32_t v) {
-    return ((v >> 8) & 0xFF00) | ((u >> 16) & 0xFF);
-}
-
 inline std::uint64_t eightTexels(const std::uint8_t* texture, const volatile std::uint32_t* index) {
     std::uint64_t word = 0;
     for (int i = 0; i < 8; ++i) word |= std::uint64_t{texture[index[i]]} << (8 * i);
@@ -45,15 +41,18 @@ void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const Li
         Lanes v = {vf, vf + sv, vf + 2 * sv, vf + 3 * sv};
         const std::uint32_t su4 = 4 * su;
         const std::uint32_t sv4 = 4 * sv;
-        Lanes index[4];
-        for (Lanes& group : index) {
-            group = ((v >> 8) & 0xFF00) | ((u >> 16) & 0xFF);
+        // texelAt's address, four pixels at a time.
+        alignas(16) std::uint32_t index[kPerspectiveBlock];
+        for (int group = 0; group < kPerspectiveBlock; group += 4) {
+            const Lanes address = ((v >> 8) & 0xFF00) | ((u >> 16) & 0xFF);
+            std::memcpy(index + group, &address, sizeof address);
             u += su4;
             v += sv4;
         }
-        // Read back through memory: one load per lane, where taking lanes
-        // out of the registers costs the compiler two instructions each.
-        const volatile std::uint32_t* flat = reinterpret_cast<const volatile std::uint32_t*>(index);
+        // Read back through memory (volatile keeps the compiler to that):
+        // one load per address, where taking lanes out of the registers
+        // costs two instructions each.
+        const volatile std::uint32_t* flat = index;
         const std::uint64_t low = eightTexels(texture, flat);
         const std::uint64_t high = eightTexels(texture, flat + 8);
         std::memcpy(pixels, &low, 8);
@@ -63,7 +62,7 @@ void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const Li
     std::uint32_t uf = nextU;
     std::uint32_t vf = nextV;
     for (int i = 0; i < count; ++i) {
-        pixels[i] = texture[texelIndex(uf, vf)];
+        pixels[i] = texelAt(texture, uf, vf);
         uf += nextSu;
         vf += nextSv;
     }
