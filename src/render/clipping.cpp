@@ -66,7 +66,12 @@ bool clipToPlane(const ClipInput& in, std::span<const Vec3> viewPoints, ClipVert
                 return false;
             }
             const int c = ++pool.count;
-            const EdgeCrossing crossing = intersectEdge(*prev, cur, *prevTex, curTex, plane);
+            // Always from the inside end: the neighbour sharing this edge walks
+            // it the other way, and only the same operand order gives both
+            // polygons the same bits, so no pixel falls between them.
+            const EdgeCrossing crossing = prevIn
+                                              ? intersectEdge(*prev, cur, *prevTex, curTex, plane)
+                                              : intersectEdge(cur, *prev, curTex, *prevTex, plane);
             pool.points[c] = crossing.point;
             ++k;
             out.pointIndices[k] = c;

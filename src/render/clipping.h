@@ -64,7 +64,9 @@ struct ClipInput {
 };
 
 // The point where segment P-Q crosses the plane, with the texture coordinate
-// interpolated alike (third component 0).
+// interpolated alike (third component 0). clipToPlane passes the end inside
+// the plane as P whichever way it walks the edge, so that two polygons
+// sharing an edge get bit-identical crossings.
 struct EdgeCrossing {
     Vec3 point;
     Vec3 texCoord;
