@@ -1,5 +1,7 @@
 #include "render_scenes.h"
 
+#include "geometry/trig.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -204,8 +206,9 @@ std::unique_ptr<Model> SceneFolder::load(const std::string& name, const SceneMod
 Camera cameraAt(const Vec3& eye, int turn, int look) {
     Camera camera;
     camera.orientation.set(1, 0, 0, 0, -1.6f, 0, 0, 0, -1);
-    camera.orientation.rotateY(turn);
-    camera.orientation.rotateX(look);
+    // Poses add turns freely; the tables hold -359..359 only.
+    camera.orientation.rotateY(wrapDegrees(turn));
+    camera.orientation.rotateX(wrapDegrees(look));
     camera.position = eye;
     return camera;
 }
