@@ -40,15 +40,15 @@ constexpr std::uint64_t kContentFingerprint = 0xcdc0c57d66372af0ull;
 
 const std::uint64_t kHomeHashes[] = {
     0x101de361dc8c5e54ull, 0x90bd699576da3421ull, 0x4816a521af240b62ull,
-    0xcf04aebcf522d003ull, 0x342b67b231a3f6e8ull, 0xf656f6c37d115034ull,
+    0xcf04aebcf522d003ull, 0x7830c6c30f164230ull, 0x310afb40ee786459ull,
     0x8a5aae81ce765610ull, 0xc99de7c7153728ddull, 0xa30751645e0f864dull,
-    0xb5fceda45b324ee5ull, 0x9cf3883c44a8165bull, 0xa6ccde7e99181746ull,
-    0x63443cf84b622edbull, 0x5ea00455cb545accull, 0x08d75c1ba69c626full,
-    0x3931d1dbbfbc36a9ull, 0x3d302dd7323dd757ull, 0x836ce8ee8511b739ull,
+    0xb5fceda45b324ee5ull, 0x1f786b258e94f316ull, 0x2390ea46fc691bc7ull,
+    0x63443cf84b622edbull, 0x0a329084116ca014ull, 0x08d75c1ba69c626full,
+    0x3931d1dbbfbc36a9ull, 0x588e5ae12de20f95ull, 0xa32b542262c3a960ull,
 };
 
-constexpr std::uint64_t kObjectViewsHash = 0xc70bb6060cc60697ull;
-constexpr std::uint64_t kFloorViewsHash = 0xdc60a23e03ff1db7ull;
+constexpr std::uint64_t kObjectViewsHash = 0xc9208f493b1d81abull;
+constexpr std::uint64_t kFloorViewsHash = 0x6c416b8bbe23d4c8ull;
 
 struct HashedView {
     ViewPose pose;
