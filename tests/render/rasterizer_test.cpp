@@ -421,3 +421,33 @@ TEST(Clipping, TrianglesSharingAClippedEdgeLeaveNoCrack) {
     }
     EXPECT_EQ(cracked, 0);
 }
+
+// The same edge walked either way crosses each plane at the same bits.
+TEST(Clipping, ASharedEdgeCrossesAPlaneAtTheSamePointBothWays) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> coordinate(-30.0f, 30.0f);
+    int differing = 0;
+    for (int trial = 0; trial < 3000; ++trial) {
+        const int plane = trial % kFrustumPlanes;
+        Points points;
+        const auto near = [&] {
+            const float z = plane == 1 ? 2990.0f + coordinate(random) : coordinate(random);
+            return points.add(coordinate(random), coordinate(random), z);
+        };
+        const int p = near(), q = near();
+        if (insidePlane(points.view[p], plane) == insidePlane(points.view[q], plane)) continue;
+        // Two-vertex polygons: the first crossing each pass makes is on the
+        // wrap-around edge, walked q->p in one and p->q in the other.
+        PolygonInput one, other;
+        one.add(p, 1, 2), one.add(q, 3, 4);
+        other.add(q, 3, 4), other.add(p, 1, 2);
+        ClipScratch a, b;
+        ClipPolygon outA, outB;
+        ASSERT_TRUE(clipToPlane(one.input(), points.view, a.pool, outA, plane));
+        ASSERT_TRUE(clipToPlane(other.input(), points.view, b.pool, outB, plane));
+        if (!(a.pool.points[1] == b.pool.points[1]) || !(outA.texCoords[1] == outB.texCoords[1])) {
+            ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
