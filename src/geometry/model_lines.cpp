@@ -67,18 +67,20 @@ bool tokenReal(std::string_view token, double& value) {
     return true;
 }
 
+// Skips the blanks before a number and its sign; true for a minus.
+bool skipBlanksAndSign(std::string_view text, std::size_t& p) {
+    while (p < text.size() && isCSpace(text[p])) ++p;
+    if (p < text.size() && (text[p] == '+' || text[p] == '-')) return text[p++] == '-';
+    return false;
+}
+
 }  // namespace
 
 IntegerRead readInteger(std::string_view text, std::size_t pos) {
     IntegerRead read;
     read.end = pos;
     std::size_t p = pos;
-    while (p < text.size() && isCSpace(text[p])) ++p;
-    bool negative = false;
-    if (p < text.size() && (text[p] == '+' || text[p] == '-')) {
-        negative = text[p] == '-';
-        ++p;
-    }
+    const bool negative = skipBlanksAndSign(text, p);
     if (p >= text.size() || !isDigit(text[p])) return read;
     long long magnitude = 0;
     while (p < text.size() && isDigit(text[p])) {
@@ -98,12 +100,7 @@ RealRead readReal(std::string_view text, std::size_t pos) {
     RealRead read;
     read.end = pos;
     std::size_t p = pos;
-    while (p < text.size() && isCSpace(text[p])) ++p;
-    bool negative = false;
-    if (p < text.size() && (text[p] == '+' || text[p] == '-')) {
-        negative = text[p] == '-';
-        ++p;
-    }
+    const bool negative = skipBlanksAndSign(text, p);
     const std::size_t start = p;
     std::size_t digits = 0;
     while (p < text.size() && isDigit(text[p])) {

@@ -103,6 +103,18 @@ void rasterizeFlat(Renderer& r, const ScreenVertex& top, const ScreenVertex& mid
     });
 }
 
+SortedTriangle fanTriangle(const ScreenVertex* vertices, int i) {
+    const ScreenVertex* t0 = &vertices[1];
+    const ScreenVertex* t1 = &vertices[i + 1];
+    const ScreenVertex* t2 = &vertices[i + 2];
+    if (t1->y < t0->y) std::swap(t0, t1);
+    if (t2->y < t1->y) {
+        std::swap(t1, t2);
+        if (t1->y < t0->y) std::swap(t0, t1);
+    }
+    return {t0, t1, t2};
+}
+
 void fillPolygon(Renderer& r, Model& model, const ClipPolygon& polygon, RenderMode mode) {
     if (polygon.count < 3) return;
     if (polygon.face < 1 || polygon.face > model.faceCount) return;
@@ -132,15 +144,7 @@ void fillPolygon(Renderer& r, Model& model, const ClipPolygon& polygon, RenderMo
     }
 
     for (int i = 1; i <= polygon.count - 2; ++i) {
-        // Sorted by y; swapping only on strictly less keeps fan order on ties.
-        const ScreenVertex* t0 = &vertices[1];
-        const ScreenVertex* t1 = &vertices[i + 1];
-        const ScreenVertex* t2 = &vertices[i + 2];
-        if (t1->y < t0->y) std::swap(t0, t1);
-        if (t2->y < t1->y) {
-            std::swap(t1, t2);
-            if (t1->y < t0->y) std::swap(t0, t1);
-        }
+        const auto [t0, t1, t2] = fanTriangle(vertices, i);
         if (!texture) {
             rasterizeFlat(r, *t0, *t1, *t2, face.colour);
         } else if (mode == RenderMode::Object) {

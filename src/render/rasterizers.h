@@ -27,6 +27,15 @@ void rasterizeDepthTested(Renderer& r, const ScreenVertex& top, const ScreenVert
 void rasterizeFlat(Renderer& r, const ScreenVertex& top, const ScreenVertex& middle,
                    const ScreenVertex& bottom, std::int32_t colour);
 
+// Triangle (1, i + 1, i + 2) of a fan, its vertices sorted by screen y, top
+// first; swapping only on strictly less keeps fan order on ties.
+struct SortedTriangle {
+    const ScreenVertex* top;
+    const ScreenVertex* middle;
+    const ScreenVertex* bottom;
+};
+SortedTriangle fanTriangle(const ScreenVertex* vertices, int i);
+
 // Draws a clipped polygon of `model` as the fan (1, i + 1, i + 2). A
 // textured face without a bitmap has no texels and is skipped.
 void fillPolygon(Renderer& r, Model& model, const ClipPolygon& polygon, RenderMode mode);

@@ -338,14 +338,7 @@ void drawMazePolygon(Renderer& r, const PolygonInput& polygon, std::span<const V
         vertices[i] = makeScreenVertex(projectPoint(p), clipped.texCoords[i]);
     }
     for (int i = 1; i <= clipped.count - 2; ++i) {
-        const ScreenVertex* t0 = &vertices[1];
-        const ScreenVertex* t1 = &vertices[i + 1];
-        const ScreenVertex* t2 = &vertices[i + 2];
-        if (t1->y < t0->y) std::swap(t0, t1);
-        if (t2->y < t1->y) {
-            std::swap(t1, t2);
-            if (t1->y < t0->y) std::swap(t0, t1);
-        }
+        const auto [t0, t1, t2] = fanTriangle(vertices, i);
         rasterizeSpanBuffered(r, *t0, *t1, *t2, texture);
     }
 }
