@@ -1,22 +1,9 @@
 #include "shell/options_menu.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "shell/frame.h"
-
-OwnedBitmap load_picture_or_die(const char* gamePath, int keepPalette) {
-    if (!gfx_bitmap_info(gamePath)) {
-        std::fprintf(stderr, "%s: missing or not a bitmap\n", gamePath);
-        gfx_fatal_error("Can't find all Bitmaps!");
-    }
-    OwnedBitmap bitmap(gfx_load_bitmap(gamePath, keepPalette));
-    if (!bitmap) {
-        std::fprintf(stderr, "%s: unreadable bitmap\n", gamePath);
-        gfx_fatal_error("Can't find all Bitmaps!");
-    }
-    return bitmap;
-}
+#include "shell/pictures.h"
 
 OptionsMenu::OptionsMenu() {
     pictures[0] = load_picture_or_die("Pics\\ext_sel.bmp", 0);

@@ -9,10 +9,6 @@
 #include "framework/framework.h"
 #include "framework/owned_bitmap.h"
 
-// Loads a picture from a game path, ending the program with "Can't find all
-// Bitmaps!" when it is missing or unreadable.
-OwnedBitmap load_picture_or_die(const char* gamePath, int keepPalette);
-
 class OptionsMenu {
 public:
     static constexpr int kPictureSlots = 6;  // slot i selected look, i + 3 normal look

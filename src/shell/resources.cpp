@@ -7,6 +7,7 @@
 #include "geometry/trig.h"
 #include "shell/game.h"
 #include "shell/game_palette.h"
+#include "shell/pictures.h"
 
 namespace {
 
