@@ -1,7 +1,10 @@
 #include "render/texture_span.h"
 
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+
+#include "render/texture_run_painters.h"
 
 namespace {
 
@@ -21,8 +24,11 @@ inline std::uint64_t eightTexels(const std::uint8_t* texture, const volatile std
 
 }  // namespace
 
-void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const LineGradients& g,
-                     int offset, int count) {
+// Whole blocks go eight texels to one 64-bit store; the coordinates of a
+// block are worked out apart from the fetches so that the fetches do not
+// wait on each other.
+void paintTextureRunPortable(std::uint8_t* pixels, const std::uint8_t* texture,
+                             const LineGradients& g, int offset, int count) {
     // Each pass works out the following block's coordinates before it
     // fetches its own texels: when the loop ends (a branch the processor
     // rarely guesses), the short last block has its divide behind it
@@ -66,4 +72,22 @@ void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const Li
         uf += nextSu;
         vf += nextSv;
     }
+}
+
+TextureRunPainter chosenTextureRunPainter() {
+    const TextureRunPainter vector = vectorTextureRunPainter();
+    if (vector && std::getenv("KRV_PORTABLE_TEXTURING") == nullptr) return vector;
+    return paintTextureRunPortable;
+}
+
+namespace {
+
+// Chosen before main: the game's loop then pays one indirect call per run.
+const TextureRunPainter chosenPainter = chosenTextureRunPainter();
+
+}  // namespace
+
+void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const LineGradients& g,
+                     int offset, int count) {
+    chosenPainter(pixels, texture, g, offset, count);
 }

@@ -116,10 +116,9 @@ inline void mapTextureRun(const std::uint8_t* texture, const LineGradients& g, i
     }
 }
 
-// The maze's texturing: `count` texels into pixels[0 ..], no depth. Whole
-// blocks go eight texels to one 64-bit store; the coordinates of a block
-// are worked out apart from the fetches so that the fetches do not wait on
-// each other.
+// The maze's texturing: `count` texels into pixels[0 ..], no depth, by the
+// fastest painter this processor has (texture_run_painters.h); all of them
+// paint the texels mapTextureRun gives.
 void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const LineGradients& g,
                      int offset, int count);
 
