@@ -17,7 +17,10 @@ void paintTextureRunPortable(std::uint8_t* pixels, const std::uint8_t* texture,
 // target) lacks it.
 TextureRunPainter vectorTextureRunPainter();
 
-// The painter paintTextureRun uses: the vector one where there is one,
-// unless KRV_PORTABLE_TEXTURING is set in the environment (to measure or
-// compare the two).
+// The painter paintTextureRun starts with: the vector one where there is
+// one, unless KRV_PORTABLE_TEXTURING is set in the environment (to measure
+// or compare the two).
 TextureRunPainter chosenTextureRunPainter();
+
+// Replaces the painter paintTextureRun uses; for tools that compare them.
+void useTextureRunPainter(TextureRunPainter painter);

@@ -83,11 +83,13 @@ TextureRunPainter chosenTextureRunPainter() {
 namespace {
 
 // Chosen before main: the game's loop then pays one indirect call per run.
-const TextureRunPainter chosenPainter = chosenTextureRunPainter();
+TextureRunPainter currentPainter = chosenTextureRunPainter();
 
 }  // namespace
 
+void useTextureRunPainter(TextureRunPainter painter) { currentPainter = painter; }
+
 void paintTextureRun(std::uint8_t* pixels, const std::uint8_t* texture, const LineGradients& g,
                      int offset, int count) {
-    chosenPainter(pixels, texture, g, offset, count);
+    currentPainter(pixels, texture, g, offset, count);
 }

@@ -90,3 +90,19 @@ TEST_F(TextureRunPainters, PortableTexturingCanBeChosenFromTheEnvironment) {
 }
 
 }  // namespace
+
+namespace {
+
+void paintSevens(std::uint8_t* pixels, const std::uint8_t*, const LineGradients&, int, int count) {
+    for (int i = 0; i < count; ++i) pixels[i] = 7;
+}
+
+TEST_F(TextureRunPainters, MazeRunsGoToThePainterInUse) {
+    std::vector<std::uint8_t> line(8, 0);
+    useTextureRunPainter(paintSevens);
+    paintTextureRun(line.data(), texture.data(), LineGradients{}, 0, 3);
+    useTextureRunPainter(chosenTextureRunPainter());
+    EXPECT_EQ(line, (std::vector<std::uint8_t>{7, 7, 7, 0, 0, 0, 0, 0}));
+}
+
+}  // namespace

@@ -19,11 +19,12 @@
 #include "command.h"
 #include "geometry/model.h"
 #include "render/render_session.h"
+#include "render/texture_run_painters.h"
 #include "shell/game.h"
 
 namespace {
 
-constexpr const char* kUsage = "bench [DIR]";
+constexpr const char* kUsage = "bench [DIR] [--compare]";
 constexpr int kViewsPerMaze = 80;
 constexpr int kPasses = 5;
 
@@ -33,12 +34,52 @@ double percentile(std::vector<double> values, double fraction) {
     return values[std::min(at, values.size() - 1)];
 }
 
-int bench(std::span<char*> args) {
-    if (args.size() > 1) {
-        std::fprintf(stderr, "usage: krvtool %s\n", kUsage);
-        return 2;
+double timeFrame(RenderSession& session, const ViewPose& pose) {
+    session.placeView(pose.maze, pose.eye, pose.turn, 0);
+    const auto start = std::chrono::steady_clock::now();
+    session.drawFrame();
+    const auto end = std::chrono::steady_clock::now();
+    return std::chrono::duration<double, std::micro>(end - start).count();
+}
+
+// The medians of the two texture painters, drawn alternately.
+void comparePainters(RenderSession& session, const std::vector<ViewPose>& poses) {
+    const TextureRunPainter vector = vectorTextureRunPainter();
+    if (!vector) {
+        std::printf("compare: this processor has only the portable painter\n");
+        return;
     }
-    RenderSession session(args.empty() ? std::string() : std::string(args[0]));
+    const TextureRunPainter painters[2] = {vector, paintTextureRunPortable};
+    std::vector<double> micros[2];
+    for (int pass = 0; pass < kPasses; ++pass) {
+        for (const ViewPose& pose : poses) {
+            for (int turn = 0; turn < 2; ++turn) {
+                const int which = (turn + pass) % 2;  // neither always goes first
+                useTextureRunPainter(painters[which]);
+                micros[which].push_back(timeFrame(session, pose));
+            }
+        }
+    }
+    useTextureRunPainter(vector);
+    std::printf("compare: vector_median_us=%.1f portable_median_us=%.1f\n",
+                percentile(micros[0], 0.5), percentile(micros[1], 0.5));
+}
+
+int bench(std::span<char*> args) {
+    bool compare = false;
+    std::string dir;
+    for (char* arg : args) {
+        const std::string text(arg);
+        if (text == "--compare") {
+            compare = true;
+        } else if (dir.empty() && text.rfind("--", 0) != 0) {
+            dir = text;
+        } else {
+            std::fprintf(stderr, "usage: krvtool %s\n", kUsage);
+            return 2;
+        }
+    }
+    RenderSession session(dir);
     const std::vector<ViewPose> poses = floorPoses(session, kViewsPerMaze);
     if (poses.empty()) {
         std::fprintf(stderr, "krvtool bench: no maze with floors to look at\n");
@@ -49,16 +90,11 @@ int bench(std::span<char*> args) {
         session.drawFrame();
     }
     session.setKeepFrames(false);
+    if (compare) comparePainters(session, poses);
     std::vector<double> micros;
     micros.reserve(poses.size() * kPasses);
     for (int pass = 0; pass < kPasses; ++pass) {
-        for (const ViewPose& pose : poses) {
-            session.placeView(pose.maze, pose.eye, pose.turn, 0);
-            const auto start = std::chrono::steady_clock::now();
-            session.drawFrame();
-            const auto end = std::chrono::steady_clock::now();
-            micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-        }
+        for (const ViewPose& pose : poses) micros.push_back(timeFrame(session, pose));
     }
     const double median = percentile(micros, 0.5);
     const double p99 = percentile(micros, 0.99);
