@@ -5,6 +5,7 @@
 // loop, so the walk below needs no guards.
 
 #include <cstdint>
+#include <type_traits>
 
 #include "geometry/vec3.h"
 
@@ -43,27 +44,38 @@ bool eyeInFrontOfNode(const ModelT& model, const BspNode& node, const Vec3& eye)
 // nearest first: eye in front -> fronttree, front chain (own polygon first),
 // backtree; behind -> backtree, back chain (without own polygon), fronttree.
 // Recursive into one subtree, iterative along the other, like the renderer.
+// A visit that returns bool ends the whole walk by returning false; the
+// walk then returns false too.
 template <typename ModelT, typename Visit>
-void walkDrawOrder(const ModelT& model, std::int32_t nodeIndex, const Vec3& eye, Visit&& visit) {
+bool walkDrawOrder(const ModelT& model, std::int32_t nodeIndex, const Vec3& eye, Visit&& visit) {
+    const auto visitPolygon = [&](std::int32_t polygon) {
+        if constexpr (std::is_same_v<decltype(visit(polygon)), bool>) {
+            return visit(polygon);
+        } else {
+            visit(polygon);
+            return true;
+        }
+    };
     while (nodeIndex != -1) {
         const BspNode& node = model.nodes[nodeIndex];
         if (node.polygon == -1) {
-            if (node.fronttree != -1) walkDrawOrder(model, node.fronttree, eye, visit);
+            if (node.fronttree != -1 && !walkDrawOrder(model, node.fronttree, eye, visit)) return false;
             nodeIndex = node.backtree;
             continue;
         }
         if (eyeInFrontOfNode(model, node, eye)) {
-            if (node.fronttree != -1) walkDrawOrder(model, node.fronttree, eye, visit);
+            if (node.fronttree != -1 && !walkDrawOrder(model, node.fronttree, eye, visit)) return false;
             for (std::int32_t link = nodeIndex; link != -1; link = model.nodes[link].frontlist) {
-                if (model.nodes[link].polygon != -1) visit(model.nodes[link].polygon);
+                if (model.nodes[link].polygon != -1 && !visitPolygon(model.nodes[link].polygon)) return false;
             }
             nodeIndex = node.backtree;
         } else {
-            if (node.backtree != -1) walkDrawOrder(model, node.backtree, eye, visit);
+            if (node.backtree != -1 && !walkDrawOrder(model, node.backtree, eye, visit)) return false;
             for (std::int32_t link = node.backlist; link != -1; link = model.nodes[link].backlist) {
-                if (model.nodes[link].polygon != -1) visit(model.nodes[link].polygon);
+                if (model.nodes[link].polygon != -1 && !visitPolygon(model.nodes[link].polygon)) return false;
             }
             nodeIndex = node.fronttree;
         }
     }
+    return true;
 }

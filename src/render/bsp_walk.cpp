@@ -3,7 +3,28 @@
 #include "geometry/bsp_node.h"
 #include "render/rasterizers.h"
 
+namespace {
+
+// Once the maze fills the view, only its single-colour faces (drawn with a
+// depth test, not through the span buffer) can still change a pixel.
+bool cannotShow(const Renderer& r, const Model& model, const Polygon& polygon, RenderMode mode) {
+    if (mode != RenderMode::Maze || !r.viewFull()) return false;
+    const bool colourFace = polygon.face >= 1 && polygon.face <= model.faceCount &&
+                            !model.faces[polygon.face].textured();
+    return !colourFace;
+}
+
+bool hasColourFace(const Model& model) {
+    for (int i = 1; i <= model.faceCount; ++i) {
+        if (!model.faces[i].textured()) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void drawPolygon(Renderer& r, Model& model, const Polygon& polygon, RenderMode mode) {
+    if (cannotShow(r, model, polygon, mode)) return;
     // Every vertex is transformed, also those about to be clipped away: the
     // clipper reads positions by index.
     for (int k = 1; k <= polygon.pointCount; ++k) {
@@ -24,8 +45,12 @@ void drawPolygon(Renderer& r, Model& model, const Polygon& polygon, RenderMode m
 void walkBspTree(Renderer& r, Model& model, std::int32_t nodeIndex, RenderMode mode) {
     // Eye in front of a node: its front subtree, then the polygons of its
     // plane that face the eye, then the back subtree; behind (or in the
-    // plane): the mirror, with the back chain. Every node is visited.
+    // plane): the mirror, with the back chain. A maze without colour faces
+    // has nothing left to draw once it fills the view, and the walk ends
+    // there.
+    const bool endWhenFull = mode == RenderMode::Maze && !hasColourFace(model);
     walkDrawOrder(model, nodeIndex, model.cameraInModel, [&](std::int32_t polygonIndex) {
         drawPolygon(r, model, model.polygons[polygonIndex], mode);
+        return !(endWhenFull && r.viewFull());
     });
 }

@@ -54,6 +54,9 @@ void rasterizeSpanBuffered(Renderer& r, const ScreenVertex& top, const ScreenVer
                 writeDepthRun(depths, g, first - xs, first, last, depthArea.left, depthArea.right);
             }
         });
+        if (line.head == -1 && y >= kViewArea.top && y <= kViewArea.bottom) {
+            r.spanBuffer.noteLineFilled();
+        }
     });
 }
 

@@ -32,6 +32,12 @@ struct Renderer {
     // to where such drawing can land; outside, the maze writes no depth.
     PixelRect mazeDepthArea = kViewArea;
 
+    // Whether the maze has claimed every pixel of the view: from then on no
+    // textured maze face can paint (or leave depth) anywhere.
+    bool viewFull() const {
+        return spanBuffer.filledLines() >= kViewArea.bottom - kViewArea.top + 1;
+    }
+
     // What the frame does first: every line free again, every depth 0, and
     // the page to draw into this frame.
     void beginFrame(std::uint8_t* pagePixels) {

@@ -4,6 +4,7 @@ SpanBuffer::SpanBuffer() : lines_(std::make_unique<SpanLine[]>(kScreenHeight)) {
 
 void SpanBuffer::reset() {
     for (int y = 0; y < kScreenHeight; ++y) lines_[y].reset();
+    filledLines_ = 0;
 }
 
 void spanTableExhausted() { gfx_fatal_error("Too many spans in one scanline!!"); }

@@ -79,6 +79,11 @@ public:
     SpanLine& line(int y) { return lines_[y]; }
     const SpanLine& line(int y) const { return lines_[y]; }
 
+    // Lines that have had their last free pixel claimed since the reset;
+    // whoever claims calls noteLineFilled when a line's head becomes -1.
+    void noteLineFilled() { ++filledLines_; }
+    int filledLines() const { return filledLines_; }
+
     // Whether any pixel of the area is still free. A triangle of the maze
     // whose bounds have none would paint nothing, line after line.
     bool anyFree(const PixelRect& area) const {
@@ -90,6 +95,7 @@ public:
 
 private:
     std::unique_ptr<SpanLine[]> lines_;  // kScreenHeight lines
+    int filledLines_ = 0;
 };
 
 // Only reached if the bound above were wrong: ends the program.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "geometry/bsp_node.h"
@@ -88,6 +89,34 @@ TEST(BspWalk, JoiningNodeVisitsFronttreeFirst) {
     EXPECT_EQ(model.order(kAbove), (std::vector<int>{1, 2}));
     model.nodes[1].backtree = -1;
     EXPECT_EQ(model.order(kAbove), (std::vector<int>{1}));
+}
+
+// A visit returning false ends the walk at once, from inside a subtree and
+// from inside a chain alike, and the walk says so.
+TEST(BspWalk, VisitCanEndTheWalk) {
+    WalkModel model(4, 4);
+    model.nodes[1].polygon = 1;
+    model.nodes[1].fronttree = 2;
+    model.nodes[1].backtree = 3;
+    model.nodes[2].polygon = 2;
+    model.nodes[3].polygon = 3;
+    model.nodes[3].frontlist = 4;
+    model.nodes[4].polygon = 4;
+    model.points[2] = {0, 5, 0};
+    model.points[3] = {0, -5, 0};
+    model.points[4] = {0, -5, 0};
+    for (int last = 1; last <= 4; ++last) {
+        std::vector<int> visited;
+        const bool finished = walkDrawOrder(model, 1, kAbove, [&](int polygon) {
+            visited.push_back(polygon);
+            return polygon != last;
+        });
+        const std::vector<int> full{2, 1, 3, 4};
+        const auto end = std::find(full.begin(), full.end(), last) + 1;
+        EXPECT_EQ(visited, std::vector<int>(full.begin(), end)) << "ending at " << last;
+        EXPECT_FALSE(finished);
+    }
+    EXPECT_TRUE(walkDrawOrder(model, 1, kAbove, [](int) { return true; }));
 }
 
 }  // namespace

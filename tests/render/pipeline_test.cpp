@@ -69,3 +69,43 @@ TEST(RenderPipeline, ModelThatFailedToLoadDrawsNothing) {
                 RenderMode::Maze);
     for (std::uint8_t p : page) ASSERT_EQ(p, 0);
 }
+
+// A wall filling the view, then, further along the walk, a colour face and a
+// textured face. Once the view is full the textured face cannot show and is
+// passed over untransformed; colour faces are depth-tested, not held back by
+// the span buffer, so they are still drawn: this one is nearer than the wall
+// (out of walk order on purpose) and shows.
+TEST(RenderPipeline, FullViewPassesOverTexturedMazeFacesButNotColourOnes) {
+    buildTrigTables();
+    SceneModel m;
+    const Vec3 towardEye{0, 0, -1};
+    const float big = 5000;
+    const int wall = m.addQuad({-big, -big, 50}, {big, -big, 50}, {big, big, 50}, {-big, big, 50},
+                               towardEye, 3, 5);
+    const int colour = m.addQuad({-20, -20, 30}, {20, -20, 30}, {20, 20, 30}, {-20, 20, 30},
+                                 towardEye, 0, 7);
+    const int hidden = m.addQuad({-20, -20, 150}, {20, -20, 150}, {20, 20, 150}, {-20, 20, 150},
+                                 towardEye, 3, 9);
+    m.addNode({wall, -1, -1, -1, 2});
+    m.addNode({colour, -1, -1, -1, 3});
+    m.addNode({hidden, -1, -1, -1, -1});
+    SceneFolder folder;
+    SceneTextures textures;
+    std::unique_ptr<Model> maze = folder.load("full.krv", m, textures);
+    ASSERT_TRUE(maze->loaded);
+
+    Renderer renderer;
+    std::vector<std::uint8_t> page(kScreenPixels, 0);
+    RenderScene scene;
+    scene.maze = maze.get();
+    renderer.beginFrame(page.data());
+    renderWorld(renderer, scene, cameraAt({0, 0, 0}, 180, 0));
+
+    EXPECT_TRUE(renderer.viewFull());
+    EXPECT_EQ(page[kViewArea.top * kScreenWidth + kViewArea.left], 5);  // the wall
+    EXPECT_EQ(page[205 * kScreenWidth + 320], 7);                      // the colour face
+    const Polygon& far = maze->polygons[hidden];
+    for (int k = 1; k <= far.pointCount; ++k) {
+        EXPECT_EQ(maze->transformedFlags[far.pointIndices[k]], 0) << "point " << k;
+    }
+}
