@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "framework/framework.h"
+#include "render/pixel_rect.h"
 
 struct BackBuffer {
     std::uint8_t* pixels = nullptr;
@@ -18,3 +19,8 @@ struct BackBuffer {
 // processors copy a block many times slower when the two addresses are a
 // few bytes apart modulo 4096, which the page and a loaded picture can be.
 void copyPage(std::uint8_t* to, const std::uint8_t* from);
+
+// The same for the part of the picture outside `hole`, and for the part
+// inside it: together they copy the whole picture.
+void copyPageOutside(std::uint8_t* to, const std::uint8_t* from, const PixelRect& hole);
+void copyPageInside(std::uint8_t* to, const std::uint8_t* from, const PixelRect& hole);

@@ -14,14 +14,14 @@ bool cannotShow(const Renderer& r, const Model& model, const Polygon& polygon, R
     return !colourFace;
 }
 
+}  // namespace
+
 bool hasColourFace(const Model& model) {
     for (int i = 1; i <= model.faceCount; ++i) {
         if (!model.faces[i].textured()) return true;
     }
     return false;
 }
-
-}  // namespace
 
 void drawPolygon(Renderer& r, Model& model, const Polygon& polygon, RenderMode mode) {
     if (cannotShow(r, model, polygon, mode)) return;

@@ -15,3 +15,7 @@ void walkBspTree(Renderer& r, Model& model, std::int32_t nodeIndex, RenderMode m
 // Transforms the polygon's points that this draw has not yet seen, clips
 // the polygon to the frustum and fills what is left.
 void drawPolygon(Renderer& r, Model& model, const Polygon& polygon, RenderMode mode);
+
+// Whether any face of the model is a single-colour face. Those are drawn
+// with a depth test and claim no pixels of the span buffer.
+bool hasColourFace(const Model& model);

@@ -97,6 +97,20 @@ PixelRect depthTestedArea(const RenderScene& scene, const Camera& camera) {
     return area;
 }
 
+// The background's view part, into the view pixels no maze polygon claimed.
+void layBackgroundInFreePixels(Renderer& r) {
+    for (int y = kViewArea.top; y <= kViewArea.bottom; ++y) {
+        const SpanLine& line = r.spanBuffer.line(y);
+        const std::size_t row = static_cast<std::size_t>(y) * kScreenWidth;
+        for (int i = line.head; i != -1; i = line.spans[i].next) {
+            const int first = std::max<int>(line.spans[i].first, kViewArea.left);
+            const int last = std::min<int>(line.spans[i].last, kViewArea.right);
+            for (int x = first; x <= last; ++x) r.backBuffer.pixels[row + x] = r.background[row + x];
+        }
+    }
+    r.viewBackgroundPending = false;
+}
+
 }  // namespace
 
 void spinObjects(std::span<RenderObject> objects, std::int32_t currentMaze) {
@@ -129,15 +143,22 @@ void renderModel(Renderer& r, Model& model, const Camera& camera, const Matrix3&
 
 void renderWorld(Renderer& r, const RenderScene& scene, const Camera& camera) {
     if (scene.maze) {
+        // A maze of textured faces claims every pixel it paints, so the
+        // background it covers need not be laid first: afterwards it goes
+        // into the pixels left free. Colour faces paint without claiming.
+        const bool backgroundAfter = r.viewBackgroundPending && !hasColourFace(*scene.maze);
+        if (!backgroundAfter) r.layViewBackground();
         r.mazeDepthArea = depthTestedArea(scene, camera);
         renderModel(r, *scene.maze, camera, scene.mazeOrientation, scene.mazePosition,
                     RenderMode::Maze);
         r.mazeDepthArea = kViewArea;
+        if (backgroundAfter) layBackgroundInFreePixels(r);
         if (scene.maze->bumpFlag != 0) {
             if (scene.playSound) scene.playSound(kBumpSound);
             scene.maze->bumpFlag = 0;
         }
     }
+    r.layViewBackground();
     for (const RenderObject& object : scene.objects) {
         if (!drawnInMaze(object, scene.currentMaze)) continue;
         const Matrix3 orientation = object.orientation ? *object.orientation : Matrix3::identity();

@@ -38,11 +38,29 @@ struct Renderer {
         return spanBuffer.filledLines() >= kViewArea.bottom - kViewArea.top + 1;
     }
 
-    // What the frame does first: every line free again, every depth 0, and
-    // the page to draw into this frame.
-    void beginFrame(std::uint8_t* pagePixels) {
+    // The 640 x 480 picture behind everything this frame, or none, and
+    // whether its part inside the view is still to be laid.
+    const std::uint8_t* background = nullptr;
+    bool viewBackgroundPending = false;
+
+    // What the frame does first: every line free again, every depth 0, the
+    // page to draw into this frame, and the background laid outside the
+    // view. Its view part waits for renderWorld, which lays it only where
+    // the maze leaves pixels free when that gives the same picture, or for
+    // layViewBackground.
+    void beginFrame(std::uint8_t* pagePixels, const std::uint8_t* backgroundPixels = nullptr) {
         spanBuffer.reset();
         depthBuffer.clear();
         backBuffer.pixels = pagePixels;
+        background = backgroundPixels;
+        viewBackgroundPending = backgroundPixels != nullptr;
+        if (backgroundPixels) copyPageOutside(pagePixels, backgroundPixels, kViewArea);
+    }
+
+    // Lays the background's view part now, if it is still waiting.
+    void layViewBackground() {
+        if (!viewBackgroundPending) return;
+        copyPageInside(backBuffer.pixels, background, kViewArea);
+        viewBackgroundPending = false;
     }
 };

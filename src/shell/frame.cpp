@@ -77,11 +77,9 @@ void draw_game_frame() {
     std::uint8_t* pixels = context ? context->pixels : nullptr;
     if (!pixels) return;
 
-    g.renderer.spanBuffer.reset();
-    g.renderer.backBuffer.pixels = pixels;
-    g.renderer.depthBuffer.clear();
-    if (g.backgroundPicture) copyPage(pixels, g.backgroundPicture->pixels);
+    g.renderer.beginFrame(pixels, g.backgroundPicture ? g.backgroundPicture->pixels : nullptr);
     if (!g.state.questionShown) drawWorld(g);
+    g.renderer.layViewBackground();
 
     if (g.state.helpShown) {
         drawHelp(g);

@@ -109,3 +109,57 @@ TEST(RenderPipeline, FullViewPassesOverTexturedMazeFacesButNotColourOnes) {
         EXPECT_EQ(maze->transformedFlags[far.pointIndices[k]], 0) << "point " << k;
     }
 }
+
+namespace {
+
+// A page drawn as the game draws it: the background laid around the maze by
+// the renderer, or laid whole before anything else.
+std::vector<std::uint8_t> drawOverBackground(Model& maze, const std::vector<std::uint8_t>& background,
+                                             bool layAround) {
+    Renderer renderer;
+    std::vector<std::uint8_t> page(kScreenPixels, 0xEE);
+    RenderScene scene;
+    scene.maze = &maze;
+    if (layAround) {
+        renderer.beginFrame(page.data(), background.data());
+    } else {
+        copyPage(page.data(), background.data());
+        renderer.beginFrame(page.data());
+    }
+    renderWorld(renderer, scene, cameraAt({0, 0, 0}, 180, 0));
+    renderer.layViewBackground();
+    return page;
+}
+
+}  // namespace
+
+// Laying the background only where the maze leaves the view free must give
+// the very page that laying it first gives: for a maze of textured faces
+// (the background goes in afterwards) and for one with a colour face (which
+// paints without claiming pixels, so the background goes in first).
+TEST(RenderPipeline, BackgroundLaidAroundTheMazeGivesTheSamePage) {
+    buildTrigTables();
+    std::vector<std::uint8_t> background(kScreenPixels);
+    for (int i = 0; i < kScreenPixels; ++i) background[i] = static_cast<std::uint8_t>(i * 7 + i / 640);
+    const Vec3 towardEye{0, 0, -1};
+    for (const bool withColour : {false, true}) {
+        SceneModel m;
+        const int panel = m.addQuad({-30, -30, 100}, {30, -30, 100}, {30, 30, 100}, {-30, 30, 100},
+                                    towardEye, 3, 5);
+        // Beside the panel, where no textured face claims the pixels.
+        const int patch = m.addQuad({40, 0, 60}, {50, 0, 60}, {50, 10, 60}, {40, 10, 60}, towardEye,
+                                    withColour ? 0 : 3, 7);
+        m.addNode({panel, -1, -1, -1, 2});
+        m.addNode({patch, -1, -1, -1, -1});
+        SceneFolder folder;
+        SceneTextures textures;
+        std::unique_ptr<Model> maze = folder.load("panel.krv", m, textures);
+        ASSERT_TRUE(maze->loaded);
+        const std::vector<std::uint8_t> around = drawOverBackground(*maze, background, true);
+        EXPECT_EQ(around, drawOverBackground(*maze, background, false)) << "colour face " << withColour;
+        const int corner = kViewArea.top * kScreenWidth + kViewArea.left;  // beside the panel
+        EXPECT_EQ(around[corner], background[corner]);
+        EXPECT_EQ(around[205 * kScreenWidth + 300], 5);  // the panel
+        EXPECT_EQ(around[0], background[0]);             // outside the view
+    }
+}
