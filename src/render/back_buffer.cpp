@@ -24,13 +24,13 @@ void copyRows(std::uint8_t* to, const std::uint8_t* from, int firstRow, int last
     copyBytes(to + at, from + at, static_cast<std::size_t>(lastRow - firstRow + 1) * kScreenWidth);
 }
 
-void copyColumns(std::uint8_t* to, const std::uint8_t* from, int row, int first, int last) {
+}  // namespace
+
+void copyPageRun(std::uint8_t* to, const std::uint8_t* from, int row, int first, int last) {
     if (last < first) return;
     const std::size_t at = static_cast<std::size_t>(row) * kScreenWidth + static_cast<std::size_t>(first);
     copyBytes(to + at, from + at, static_cast<std::size_t>(last - first + 1));
 }
-
-}  // namespace
 
 void copyPageOutside(std::uint8_t* to, const std::uint8_t* from, const PixelRect& hole) {
     const PixelRect inside = intersect(hole, {0, 0, kScreenWidth - 1, kScreenHeight - 1});
@@ -40,8 +40,8 @@ void copyPageOutside(std::uint8_t* to, const std::uint8_t* from, const PixelRect
     }
     copyRows(to, from, 0, inside.top - 1);
     for (int y = inside.top; y <= inside.bottom; ++y) {
-        copyColumns(to, from, y, 0, inside.left - 1);
-        copyColumns(to, from, y, inside.right + 1, kScreenWidth - 1);
+        copyPageRun(to, from, y, 0, inside.left - 1);
+        copyPageRun(to, from, y, inside.right + 1, kScreenWidth - 1);
     }
     copyRows(to, from, inside.bottom + 1, kScreenHeight - 1);
 }
@@ -49,5 +49,5 @@ void copyPageOutside(std::uint8_t* to, const std::uint8_t* from, const PixelRect
 void copyPageInside(std::uint8_t* to, const std::uint8_t* from, const PixelRect& hole) {
     const PixelRect inside = intersect(hole, {0, 0, kScreenWidth - 1, kScreenHeight - 1});
     if (inside.empty()) return;
-    for (int y = inside.top; y <= inside.bottom; ++y) copyColumns(to, from, y, inside.left, inside.right);
+    for (int y = inside.top; y <= inside.bottom; ++y) copyPageRun(to, from, y, inside.left, inside.right);
 }

@@ -20,7 +20,9 @@ struct BackBuffer {
 // few bytes apart modulo 4096, which the page and a loaded picture can be.
 void copyPage(std::uint8_t* to, const std::uint8_t* from);
 
-// The same for the part of the picture outside `hole`, and for the part
-// inside it: together they copy the whole picture.
+// The same for the pixels first .. last of one row (none when last <
+// first), for the part of the picture outside `hole`, and for the part
+// inside it: the last two together copy the whole picture.
+void copyPageRun(std::uint8_t* to, const std::uint8_t* from, int row, int first, int last);
 void copyPageOutside(std::uint8_t* to, const std::uint8_t* from, const PixelRect& hole);
 void copyPageInside(std::uint8_t* to, const std::uint8_t* from, const PixelRect& hole);

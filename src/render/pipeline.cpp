@@ -42,12 +42,7 @@ PixelRect screenBounds(const Model& model, const Camera& camera, const Matrix3& 
         low.set(std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z));
         high.set(std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z));
     }
-    Matrix3 toCamera;
-    orientation.multiply(camera.orientation, toCamera);
-    Vec3 placeOffset;
-    position.subtract(camera.position, placeOffset);
-    Vec3 offset;
-    placeOffset.mulRow(camera.orientation, offset);
+    const ModelToCamera toCamera = modelToCamera(camera, orientation, position);
 
     float minX = 1e30f, maxX = -1e30f, minY = 1e30f, maxY = -1e30f;
     int behind = 0;
@@ -55,8 +50,8 @@ PixelRect screenBounds(const Model& model, const Camera& camera, const Matrix3& 
         const Vec3 c{corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
                      corner & 4 ? high.z : low.z};
         Vec3 view;
-        c.mulRow(toCamera, view);
-        view.addInPlace(offset);
+        c.mulRow(toCamera.rotation, view);
+        view.addInPlace(toCamera.offset);
         if (view.z < -kNearestBoxZ) {
             ++behind;
             continue;
@@ -84,10 +79,7 @@ PixelRect screenBounds(const Model& model, const Camera& camera, const Matrix3& 
 // faces are tested against its depth anywhere, so a maze with one needs the
 // whole view; otherwise the screen bounds of the objects about to be drawn.
 PixelRect depthTestedArea(const RenderScene& scene, const Camera& camera) {
-    const Model& maze = *scene.maze;
-    for (int f = 1; f <= maze.faceCount; ++f) {
-        if (!maze.faces[f].textured()) return kViewArea;
-    }
+    if (hasColourFace(*scene.maze)) return kViewArea;
     PixelRect area;
     for (const RenderObject& object : scene.objects) {
         if (!drawnInMaze(object, scene.currentMaze) || !drawable(*object.model)) continue;
@@ -101,17 +93,25 @@ PixelRect depthTestedArea(const RenderScene& scene, const Camera& camera) {
 void layBackgroundInFreePixels(Renderer& r) {
     for (int y = kViewArea.top; y <= kViewArea.bottom; ++y) {
         const SpanLine& line = r.spanBuffer.line(y);
-        const std::size_t row = static_cast<std::size_t>(y) * kScreenWidth;
         for (int i = line.head; i != -1; i = line.spans[i].next) {
-            const int first = std::max<int>(line.spans[i].first, kViewArea.left);
-            const int last = std::min<int>(line.spans[i].last, kViewArea.right);
-            for (int x = first; x <= last; ++x) r.backBuffer.pixels[row + x] = r.background[row + x];
+            copyPageRun(r.backBuffer.pixels, r.background, y,
+                        std::max<int>(line.spans[i].first, kViewArea.left),
+                        std::min<int>(line.spans[i].last, kViewArea.right));
         }
     }
     r.viewBackgroundPending = false;
 }
 
 }  // namespace
+
+ModelToCamera modelToCamera(const Camera& camera, const Matrix3& orientation, const Vec3& position) {
+    ModelToCamera toCamera;
+    orientation.multiply(camera.orientation, toCamera.rotation);
+    Vec3 placeOffset;
+    position.subtract(camera.position, placeOffset);
+    placeOffset.mulRow(camera.orientation, toCamera.offset);
+    return toCamera;
+}
 
 void spinObjects(std::span<RenderObject> objects, std::int32_t currentMaze) {
     for (RenderObject& object : objects) {
@@ -132,11 +132,9 @@ void renderModel(Renderer& r, Model& model, const Camera& camera, const Matrix3&
     Vec3 eyeOffset;
     camera.position.subtract(position, eyeOffset);
     eyeOffset.transform(orientation, model.cameraInModel);
-    // Each point then costs one product and one sum: P·(M·R) + (T - E)·R.
-    Vec3 placeOffset;
-    position.subtract(camera.position, placeOffset);
-    placeOffset.mulRow(camera.orientation, model.modelToCameraOffset);
-    orientation.multiply(camera.orientation, model.modelToCamera);
+    const ModelToCamera toCamera = modelToCamera(camera, orientation, position);
+    model.modelToCamera = toCamera.rotation;
+    model.modelToCameraOffset = toCamera.offset;
 
     walkBspTree(r, model, 1, mode);
 }

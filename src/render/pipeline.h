@@ -51,6 +51,15 @@ void spinObjects(std::span<RenderObject> objects, std::int32_t currentMaze);
 // Renderer::beginFrame and laid the background first.
 void renderWorld(Renderer& r, const RenderScene& scene, const Camera& camera);
 
+// How a model placed by orientation M and position T reaches camera
+// coordinates: a model point P goes to P·rotation + offset, with rotation
+// M·R and offset (T - E)·R, so each point costs one product and one sum.
+struct ModelToCamera {
+    Matrix3 rotation;
+    Vec3 offset;
+};
+ModelToCamera modelToCamera(const Camera& camera, const Matrix3& orientation, const Vec3& position);
+
 // Draws one model placed by orientation M and position T (a model point P
 // is at P·M + T). A model whose load failed draws nothing.
 void renderModel(Renderer& r, Model& model, const Camera& camera, const Matrix3& orientation,

@@ -35,15 +35,13 @@ void rasterizeSpanBuffered(Renderer& r, const ScreenVertex& top, const ScreenVer
         const int xs = static_cast<int>(left.x);
         const int xe = static_cast<int>(right.x);
         if (xe - xs <= 0) return;
-        SpanLine& line = r.spanBuffer.line(y);
-        if (line.head == -1) return;
         std::uint8_t* const pixels = r.backBuffer.row(y);
         float* const depths = depthArea.containsRow(y) ? r.depthBuffer.row(y) : nullptr;
         // Worked out at the first free run only: behind nearer walls most
         // lines find none, and the three divides are the line's dearest work.
         LineGradients g;
         bool haveGradients = false;
-        line.claim(xs, xe, [&](int first, int last) {
+        r.spanBuffer.claim(y, xs, xe, [&](int first, int last) {
             if (!haveGradients) {
                 // n = xe - xs so that the pixel at xe carries the right edge's values.
                 g = lineGradients(left, right, xe - xs);
@@ -54,9 +52,6 @@ void rasterizeSpanBuffered(Renderer& r, const ScreenVertex& top, const ScreenVer
                 writeDepthRun(depths, g, first - xs, first, last, depthArea.left, depthArea.right);
             }
         });
-        if (line.head == -1 && y >= kViewArea.top && y <= kViewArea.bottom) {
-            r.spanBuffer.noteLineFilled();
-        }
     });
 }
 

@@ -33,7 +33,8 @@ struct Renderer {
     PixelRect mazeDepthArea = kViewArea;
 
     // Whether the maze has claimed every pixel of the view: from then on no
-    // textured maze face can paint (or leave depth) anywhere.
+    // textured maze face can paint (or leave depth) anywhere. Only the
+    // view's lines are ever claimed: vertices are kept inside it.
     bool viewFull() const {
         return spanBuffer.filledLines() >= kViewArea.bottom - kViewArea.top + 1;
     }

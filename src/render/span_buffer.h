@@ -79,9 +79,15 @@ public:
     SpanLine& line(int y) { return lines_[y]; }
     const SpanLine& line(int y) const { return lines_[y]; }
 
-    // Lines that have had their last free pixel claimed since the reset;
-    // whoever claims calls noteLineFilled when a line's head becomes -1.
-    void noteLineFilled() { ++filledLines_; }
+    // SpanLine::claim on line y, counting the line if this fills it.
+    template <typename Paint>
+    void claim(int y, int xs, int xe, Paint&& paint) {
+        SpanLine& l = lines_[y];
+        if (l.head == -1) return;
+        l.claim(xs, xe, paint);
+        if (l.head == -1) ++filledLines_;
+    }
+    // Lines that have had their last free pixel claimed since the reset.
     int filledLines() const { return filledLines_; }
 
     // Whether any pixel of the area is still free. A triangle of the maze

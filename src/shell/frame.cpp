@@ -1,12 +1,10 @@
 #include "shell/frame.h"
 
 #include <algorithm>
-#include <cstring>
 #include <span>
 
 #include "framework/framework.h"
 #include "geometry/model.h"
-#include "render/back_buffer.h"
 #include "render/pipeline.h"
 #include "shell/game.h"
 

@@ -227,12 +227,7 @@ void ReferenceImage::draw(const Model& model, const Camera& camera, const Matrix
     camera.position.subtract(position, eyeOffset);
     Vec3 eye;
     eyeOffset.transform(orientation, eye);
-    Matrix3 toCamera;
-    orientation.multiply(camera.orientation, toCamera);
-    Vec3 placeOffset;
-    position.subtract(camera.position, placeOffset);
-    Vec3 offset;
-    placeOffset.mulRow(camera.orientation, offset);
+    const ModelToCamera toCamera = modelToCamera(camera, orientation, position);
 
     for (int p = 1; p <= model.polygonCount; ++p) {
         const Polygon& polygon = model.polygons[p];
@@ -243,11 +238,11 @@ void ReferenceImage::draw(const Model& model, const Camera& camera, const Matrix
         std::vector<RefVertex> in;
         for (int k = 1; k <= polygon.pointCount; ++k) {
             const Vec3& pt = model.points[polygon.pointIndices[k]];
-            const float* m = toCamera.m;
+            const float* m = toCamera.rotation.m;
             RefVertex v;
-            v.x = double(pt.x) * m[0] + double(pt.y) * m[3] + double(pt.z) * m[6] + offset.x;
-            v.y = double(pt.x) * m[1] + double(pt.y) * m[4] + double(pt.z) * m[7] + offset.y;
-            v.z = double(pt.x) * m[2] + double(pt.y) * m[5] + double(pt.z) * m[8] + offset.z;
+            v.x = double(pt.x) * m[0] + double(pt.y) * m[3] + double(pt.z) * m[6] + toCamera.offset.x;
+            v.y = double(pt.x) * m[1] + double(pt.y) * m[4] + double(pt.z) * m[7] + toCamera.offset.y;
+            v.z = double(pt.x) * m[2] + double(pt.y) * m[5] + double(pt.z) * m[8] + toCamera.offset.z;
             v.u = polygon.texCoords[k].x;
             v.v = polygon.texCoords[k].y;
             in.push_back(v);
