@@ -1,7 +1,7 @@
 #pragma once
-// The file layer: data files name their paths with '\' as on the system the
-// format comes from; here they are mapped to the native separator and
-// looked up relative to the data root.
+// The file layer: data files name their paths with '\' as the separator;
+// here they are mapped to the native one and looked up relative to the data
+// root.
 
 #include <cstdio>
 #include <string>

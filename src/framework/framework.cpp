@@ -150,7 +150,7 @@ void fw_set_driver_options(const DriverOptions& options) { core().driverOptions 
 
 FwContext* fw_init(std::string_view title) {
     Core& c = core();
-    // The title is kept to 79 characters, as the window system's was.
+    // Titles are kept to 79 characters: the window title bar has room for no more.
     c.title = std::string(title.substr(0, 79));
     if (!fw_backend().init(c.title)) {
         lastResult = -1;

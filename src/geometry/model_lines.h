@@ -1,8 +1,9 @@
 #pragma once
-// The line syntax of object files, one parser per kind of line. Each mirrors
-// the way stored files have always been read, quirks included: numbers end
-// where C's strtol/strtod would end them, separators are skipped by a fixed
-// number of characters, and a number that is not there reads as 0.
+// The line syntax of object files, one parser per kind of line. Each keeps
+// the format's rules to the letter, quirks included, so that every file reads
+// the same in the game and in the tools: numbers end where C's strtol/strtod
+// would end them, separators are skipped by a fixed number of characters,
+// and a number that is not there reads as 0.
 
 #include <cstddef>
 #include <cstdint>

@@ -79,9 +79,8 @@ TEST(SpanLine, CoveringSeveralWholeSpansUnlinksThemAll) {
     EXPECT_TRUE(claim(line, 0, 639).empty());
 }
 
-// A line cut into more than 40 free spans (the old table's limit) carries
-// on: unlinked records are reused, and 320 records cover the worst case of
-// 310 one-pixel spans.
+// A line cut into more than 40 free spans carries on: unlinked records are
+// reused, and 320 records cover the worst case of 310 one-pixel spans.
 TEST(SpanLine, ManySplitsOnOneLineNeverRunOut) {
     SpanLine line = freshLine();
     for (int x = 11; x < 629; x += 2) EXPECT_EQ(claim(line, x, x), (Runs{{x, x}}));
