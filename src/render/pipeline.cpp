@@ -1,17 +1,26 @@
 #include "render/pipeline.h"
 
 #include <algorithm>
+#include <span>
 
+#include "logic/world.h"
 #include "render/bsp_walk.h"
 #include "render/clipping.h"
 #include "render/projection.h"
+#include "sound/sound_set.h"
 
 namespace {
 
 constexpr int kSpinDegrees = 15;
 
-bool drawnInMaze(const RenderObject& object, std::int32_t currentMaze) {
-    return object.active && object.mazeIndex == currentMaze && object.model;
+bool drawnInMaze(const Slot& object, std::int32_t currentMaze) {
+    return object.active != 0 && object.mazeIndex == currentMaze && object.model;
+}
+
+// The object slots in use; a count outside the table is never trusted.
+std::span<Slot> objectSlots(World& world) {
+    return std::span<Slot>(world.objectSlots)
+        .first(static_cast<std::size_t>(std::clamp(world.objectCount, 0, World::kSlotCapacity)));
 }
 
 // The per-point arrays must cover every point; a model that is empty or
@@ -78,13 +87,13 @@ PixelRect screenBounds(const Model& model, const Camera& camera, const Matrix3& 
 // Where depth-tested drawing can land after the maze: the maze's own colour
 // faces are tested against its depth anywhere, so a maze with one needs the
 // whole view; otherwise the screen bounds of the objects about to be drawn.
-PixelRect depthTestedArea(const RenderScene& scene, const Camera& camera) {
-    if (hasColourFace(*scene.maze)) return kViewArea;
+PixelRect depthTestedArea(World& world, const Model& maze, const Camera& camera) {
+    if (hasColourFace(maze)) return kViewArea;
     PixelRect area;
-    for (const RenderObject& object : scene.objects) {
-        if (!drawnInMaze(object, scene.currentMaze) || !drawable(*object.model)) continue;
-        const Matrix3 orientation = object.orientation ? *object.orientation : Matrix3::identity();
-        area = unite(area, screenBounds(*object.model, camera, orientation, object.position));
+    for (const Slot& object : objectSlots(world)) {
+        if (!drawnInMaze(object, world.currentMaze) || !drawable(*object.model)) continue;
+        area = unite(area,
+                     screenBounds(*object.model, camera, object.orientation, object.position));
     }
     return area;
 }
@@ -113,11 +122,9 @@ ModelToCamera modelToCamera(const Camera& camera, const Matrix3& orientation, co
     return toCamera;
 }
 
-void spinObjects(std::span<RenderObject> objects, std::int32_t currentMaze) {
-    for (RenderObject& object : objects) {
-        if (drawnInMaze(object, currentMaze) && object.orientation) {
-            object.orientation->rotateY(kSpinDegrees);
-        }
+void spinObjects(World& world) {
+    for (Slot& object : objectSlots(world)) {
+        if (drawnInMaze(object, world.currentMaze)) object.orientation.rotateY(kSpinDegrees);
     }
 }
 
@@ -139,27 +146,27 @@ void renderModel(Renderer& r, Model& model, const Camera& camera, const Matrix3&
     walkBspTree(r, model, 1, mode);
 }
 
-void renderWorld(Renderer& r, const RenderScene& scene, const Camera& camera) {
-    if (scene.maze) {
+void renderWorld(Renderer& r, World& world, const Camera& camera, SoundSet* sounds) {
+    if (Model* maze = world.mazeModel(world.currentMaze)) {
+        const Slot& slot = world.mazeSlots[world.currentMaze];
         // A maze of textured faces claims every pixel it paints, so the
         // background it covers need not be laid first: afterwards it goes
         // into the pixels left free. Colour faces paint without claiming.
-        const bool backgroundAfter = r.viewBackgroundPending && !hasColourFace(*scene.maze);
+        const bool backgroundAfter = r.viewBackgroundPending && !hasColourFace(*maze);
         if (!backgroundAfter) r.layViewBackground();
-        r.mazeDepthArea = depthTestedArea(scene, camera);
-        renderModel(r, *scene.maze, camera, scene.mazeOrientation, scene.mazePosition,
-                    RenderMode::Maze);
+        r.mazeDepthArea = depthTestedArea(world, *maze, camera);
+        renderModel(r, *maze, camera, slot.orientation, slot.position, RenderMode::Maze);
         r.mazeDepthArea = kViewArea;
         if (backgroundAfter) layBackgroundInFreePixels(r);
-        if (scene.maze->bumpFlag != 0) {
-            if (scene.playSound) scene.playSound(kBumpSound);
-            scene.maze->bumpFlag = 0;
+        if (maze->bumpFlag != 0) {
+            if (sounds) sounds->playSound(kBumpSound);
+            maze->bumpFlag = 0;
         }
     }
     r.layViewBackground();
-    for (const RenderObject& object : scene.objects) {
-        if (!drawnInMaze(object, scene.currentMaze)) continue;
-        const Matrix3 orientation = object.orientation ? *object.orientation : Matrix3::identity();
-        renderModel(r, *object.model, camera, orientation, object.position, RenderMode::Object);
+    for (Slot& object : objectSlots(world)) {
+        if (!drawnInMaze(object, world.currentMaze)) continue;
+        renderModel(r, *object.model, camera, object.orientation, object.position,
+                    RenderMode::Object);
     }
 }

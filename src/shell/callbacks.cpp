@@ -1,6 +1,7 @@
 #include "shell/callbacks.h"
 
 #include "shell/game.h"
+#include "shell/ending.h"
 #include "shell/resources.h"
 
 int accept_mode(int width, int height, int bits, int /*flags*/) {
@@ -30,15 +31,15 @@ void actOnScanCode(Game& g, int scanCode) {
     case scan::k1:
     case scan::k2:
     case scan::k3:
-        if (s.questionShown) answer_question(scanCode - scan::k1 + 1);
+        if (s.questionShown) g.world.answerQuestion(scanCode - scan::k1 + 1);
         break;
     case scan::kT: toggle(s.fpsShown); break;
     case scan::kEnter:
         if (s.optionsShown) g.menu.choose();
         break;
     case scan::kSpace:
-        restart_message_scroll();
-        if (s.questionShown) answer_question(1);
+        g.world.restartMessageScroll();
+        if (s.questionShown) g.world.answerQuestion(1);
         break;
     case scan::kF1: toggle(s.helpShown); break;
     case scan::kF10: s.quitRequested = 1; break;
@@ -60,7 +61,7 @@ void on_key_down(const FwEvent& event) {
     // that wins installs the ending below, after this test.
     if (g.state.gameWon) fw_request_exit();
     actOnScanCode(g, fw_event_scan_code(event));
-    if (g.state.gameWon) install_ending();
+    if (g.state.gameWon) fw_set_draw_callback(draw_ending_frame);
     if (g.state.quitRequested) fw_request_exit();
 }
 

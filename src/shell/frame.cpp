@@ -1,8 +1,5 @@
 #include "shell/frame.h"
 
-#include <algorithm>
-#include <span>
-
 #include "framework/framework.h"
 #include "geometry/model.h"
 #include "render/pipeline.h"
@@ -34,37 +31,10 @@ void drawHelp(Game& g) {
     for (const HelpLine& line : kHelpLines) gfx_draw_text(kHelpX, line.y, line.text);
 }
 
-// What the renderer reads of the world this frame: the current maze's slot
-// and the object slots, in slot order.
-struct FrameScene {
-    std::array<RenderObject, World::kSlotCapacity> objects;
-    RenderScene scene;
-};
-
-void collectScene(World& world, FrameScene& out) {
-    RenderScene& scene = out.scene;
-    scene.currentMaze = world.currentMaze;
-    scene.maze = world.mazeModel(world.currentMaze);
-    if (scene.maze) {
-        const Slot& slot = world.mazeSlots[world.currentMaze];
-        scene.mazeOrientation = slot.orientation;
-        scene.mazePosition = slot.position;
-    }
-    const int count = std::clamp(world.objectCount, 0, World::kSlotCapacity);
-    for (int i = 0; i < count; ++i) {
-        Slot& slot = world.objectSlots[i];
-        out.objects[i] = {slot.model, &slot.orientation, slot.position, slot.active != 0,
-                          slot.mazeIndex};
-    }
-    scene.objects = std::span<RenderObject>(out.objects.data(), count);
-}
-
 void drawWorld(Game& g) {
-    FrameScene frame;
-    collectScene(g.world, frame);
-    spinObjects(frame.scene.objects, frame.scene.currentMaze);
+    spinObjects(g.world);
     const Camera camera{g.view.orientation, g.view.position};
-    renderWorld(g.renderer, frame.scene, camera);
+    renderWorld(g.renderer, g.world, camera, &g.sounds);
 }
 
 }  // namespace
@@ -76,16 +46,24 @@ void draw_game_frame() {
     if (!pixels) return;
 
     g.renderer.beginFrame(pixels, g.backgroundPicture ? g.backgroundPicture->pixels : nullptr);
-    if (!g.state.questionShown) drawWorld(g);
+    const GameState& s = g.state;
+    if (!s.questionShown) {
+        drawWorld(g);
+        // The message band and the frame rate share the one stopwatch.
+        if (!s.fpsShown) g.world.scrollMessage();
+    }
+    // The question is drawn over the background, so the view's part of the
+    // background must be down first.
     g.renderer.layViewBackground();
+    if (s.questionShown && !s.helpShown && !s.optionsShown) g.questions.drawCurrentQuestion();
 
-    if (g.state.helpShown) {
+    if (s.helpShown) {
         drawHelp(g);
-    } else if (g.state.optionsShown) {
+    } else if (s.optionsShown) {
         g.menu.draw(g.screen);
     }
 
-    if (g.state.fpsShown) {
+    if (s.fpsShown) {
         g.fps.step();
         gfx_draw_text(kFpsX, kFpsY, g.fps.text);
     }

@@ -8,12 +8,17 @@
 
 #include "framework/framework.h"
 #include "geometry/texture_list.h"
+#include "logic/message_board.h"
 #include "logic/world.h"
 #include "render/renderer.h"
+#include "shell/ending.h"
 #include "shell/fps_meter.h"
 #include "shell/game_state.h"
+#include "shell/intro.h"
 #include "shell/options_menu.h"
 #include "shell/player_view.h"
+#include "shell/questions.h"
+#include "sound/sound_set.h"
 
 struct FontDeleter {
     void operator()(GfxFont* font) const { gfx_free_font(font); }
@@ -24,11 +29,17 @@ struct Game {
     GameState state;
     FpsMeter fps;
     OptionsMenu menu;  // loads its pictures when built
-    // The world's models refer to the texture list and the view to a maze
+    // The world's models refer to the texture list, the world's logic to the
+    // messages, questions, sounds, view and flags, and the view to a maze
     // model: built in this order, released in the reverse.
     TextureList textures;
-    World world{textures};
+    SoundSet sounds;
+    QuestionStore questions;
+    MessageBoard messages;
     PlayerView view;
+    World world{textures, WorldPeers{&messages, &questions, &sounds, &view, &state}};
+    Intro intro;
+    EndingText ending;
     Renderer renderer;  // span, depth and clip buffers, reset by every frame
 
     FwContext* framework = nullptr;   // from fw_init, kept for the whole run

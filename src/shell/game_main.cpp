@@ -1,7 +1,7 @@
 #include "framework/framework.h"
 #include "shell/callbacks.h"
-#include "shell/frame.h"
 #include "shell/game.h"
+#include "shell/intro.h"
 #include "shell/movement.h"
 #include "shell/resources.h"
 #include "shell/shell.h"
@@ -25,8 +25,7 @@ DriverOptions gameDriverOptions() {
 }
 
 void registerCallbacks() {
-    // Until the intro exists the game starts straight in the maze.
-    fw_set_draw_callback(draw_game_frame);
+    fw_set_draw_callback(draw_intro_frame);
     fw_set_update_callback(update_movement);
     fw_set_key_down_callback(on_key_down);
     fw_set_mouse_down_callback(on_mouse_down);
@@ -51,9 +50,6 @@ int game_main() {
     if (!fw_set_mode(mode, windowed, 2, 1)) gfx_fatal_error(gfx_error_message(gfx_result()));
 
     load_resources();
-    // With no intro yet, the intro counts as over from the start, so the
-    // first Esc opens the menu.
-    g.state.introOver = 1;
     start_game();
     return fw_main_loop();
 }

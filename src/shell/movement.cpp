@@ -6,15 +6,12 @@
 #include "shell/game.h"
 #include "shell/game_state.h"
 #include "shell/player_view.h"
+#include "sound/sound_set.h"
 
 namespace {
 
-// Seams to the sound set, which does not exist yet: floating up and down
-// plays the door sound (number 0) and N stops it. Replace with the sound
-// set's playSound / stopSound when it arrives.
+// Floating up plays the door sound; floating down stops it.
 constexpr int kFloatSound = 0;
-void sound_seam_play(int /*number*/) {}
-void sound_seam_stop(int /*number*/) {}
 
 bool held(int scanCode) {
     return gfx_key_down(scanCode) != 0;
@@ -24,10 +21,11 @@ bool held(int scanCode) {
 
 void update_movement() {
     Game& g = game();
-    applyMovementKeys(g.view, g.world, g.state);
+    applyMovementKeys(g.view, g.world, g.state, &g.sounds);
 }
 
-void applyMovementKeys(PlayerView& view, World& world, const GameState& state) {
+void applyMovementKeys(PlayerView& view, World& world, const GameState& state,
+                       SoundSet* sounds) {
     if (state.questionShown || state.optionsShown || state.gameWon) return;
 
     const float step = held(scan::kAlt) ? kFastStep : kWalkStep;
@@ -56,10 +54,10 @@ void applyMovementKeys(PlayerView& view, World& world, const GameState& state) {
     if (held(scan::kDelete)) view.look(-kTiltStep);
     if (held(scan::kEnd)) view.resetLook();
     if (held(scan::kM)) {
-        sound_seam_play(kFloatSound);
+        if (sounds) sounds->playSound(kFloatSound);
         view.moveVertical(step);
     } else if (held(scan::kN)) {
-        sound_seam_stop(kFloatSound);
+        if (sounds) sounds->stopSound(kFloatSound);
         view.moveVertical(-step);
     }
     // Polled like the rest: the maze switches in every iteration F is held.

@@ -3,6 +3,7 @@
 
 struct GameState;
 struct PlayerView;
+class SoundSet;
 class World;
 
 // Walking step per loop iteration, and with Alt held.
@@ -17,5 +18,7 @@ void update_movement();
 
 // The work of update_movement on the given objects: every held key acts, in
 // a fixed order, so several combine in one iteration; nothing happens while a
-// question, the options menu or the win is up.
-void applyMovementKeys(PlayerView& view, World& world, const GameState& state);
+// question, the options menu or the win is up. Without sounds, M and N float
+// silently.
+void applyMovementKeys(PlayerView& view, World& world, const GameState& state,
+                       SoundSet* sounds = nullptr);

@@ -5,9 +5,11 @@
 #include "framework/framework.h"
 #include "geometry/model.h"
 #include "geometry/trig.h"
+#include "logic/logic_file.h"
 #include "shell/game.h"
 #include "shell/game_palette.h"
 #include "shell/pictures.h"
+#include "sound/sound_set.h"
 
 namespace {
 
@@ -40,6 +42,7 @@ void load_resources() {
     g.textFont.reset(gfx_load_font("Fonts\\Cour20b.fnt"));
     gfx_use_font(g.textFont.get());
     buildTrigTables();
+    FwContext* const window = g.framework;
 
     // Maze numbers are slot indices; each maze model builds its collision
     // grid (cells of 100) as it loads.
@@ -51,11 +54,15 @@ void load_resources() {
         g.world.addMazeSlot(mazes[i][0], mazes[i][1], Matrix3::identity(), Vec3{}, i, 100, mazeHome,
                             1);
     }
+    loadLogicFile(g.world, g.messages);
     g.textures.loadBitmaps();
     g.world.bindSlotTextures();
 
     g.screen = pagePixels(g);
     gfx_set_color(kWhite);
+
+    setSoundWindow(window);
+    for (const char* sound : kSoundFiles) g.sounds.addSound(sound, 0);
 
     GameState& s = g.state;
     s.optionsShown = 0;
@@ -73,14 +80,13 @@ void load_resources() {
     }
 
     set_game_palette();
+    loadIntro();
+    loadEnding();
 }
 
 void start_game() {
     Game& g = game();
     set_game_palette();
     g.screen = pagePixels(g);
+    g.questions.loadQuestions();
 }
-
-void answer_question(int /*digit*/) {}
-void restart_message_scroll() {}
-void install_ending() {}

@@ -8,8 +8,7 @@ void load_resources();
 // runs after loading and again after every window/full-screen switch.
 void start_game();
 
-// Seams to the parts of the game that come later (questions, messages,
-// ending); each does nothing until its part exists.
-void answer_question(int digit);
-void restart_message_scroll();
-void install_ending();
+// The sound set's files in load order: the logic file and the game name
+// sounds by these numbers.
+inline constexpr const char* kSoundFiles[] = {"Spacdoor.wav", "Superb.wav", "Applause.wav",
+                                              "Cow.wav",      "Argh.wav",   "alarm.wav"};

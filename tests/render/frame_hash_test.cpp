@@ -31,6 +31,7 @@
 #include "geometry/trig.h"
 #include "render/render.h"
 #include "render/render_session.h"
+#include "render_scenes.h"
 #include "shell/game.h"
 
 namespace {
@@ -192,13 +193,13 @@ TEST(FrameHash, ObjectsInTheDefaultMazesAreUnchanged) {
     for (auto& model : models) model->resolveFaceBitmaps();
 
     constexpr int kCount = 10;
-    std::array<Matrix3, kCount> orientations;
-    std::vector<RenderObject> objects;
+    SceneWorld scene;
     for (int i = 0; i < kCount; ++i) {
-        orientations[i] = Matrix3::identity();
-        orientations[i].rotateY(i * 37 % 360);
-        objects.push_back({models[i % models.size()].get(), &orientations[i], Vec3{}, true, 0});
+        Matrix3 orientation = Matrix3::identity();
+        orientation.rotateY(i * 37 % 360);
+        scene.addObject(models[i % models.size()].get(), Vec3{}, true, 0, orientation);
     }
+    World& world = scene.world;
     Renderer renderer;
     std::vector<std::uint8_t> page(kScreenPixels);
     std::uint64_t combined = 0;
@@ -212,26 +213,24 @@ TEST(FrameHash, ObjectsInTheDefaultMazesAreUnchanged) {
         for (int i = 0; i < kCount; ++i) {
             const int angle = i * 36;
             const float radius = i % 2 == 0 ? 110.0f : 400.0f;
-            objects[i].position.set(home.x + radius * cosTable[angle], home.y - 20.0f,
-                                    home.z + radius * sinTable[angle]);
-            objects[i].mazeIndex = maze;
+            world.objectSlots[i].position.set(home.x + radius * cosTable[angle], home.y - 20.0f,
+                                              home.z + radius * sinTable[angle]);
+            world.objectSlots[i].mazeIndex = maze;
         }
         for (int turn = 0; turn < 360; turn += 30) {
             session.placeView(maze, home, turn, turn % 60 == 0 ? 0 : -10);
             const Camera camera{game().view.orientation, game().view.position};
             std::fill(page.begin(), page.end(), 0);
             renderer.beginFrame(page.data());
-            RenderScene scene;
-            scene.maze = mazeModel;
-            scene.currentMaze = maze;
-            scene.objects = objects;
-            renderWorld(renderer, scene, camera);
+            scene.setMaze(mazeModel, maze);
+            world.objectCount = kCount;
+            renderWorld(renderer, world, camera);
             const std::uint64_t withObjects = viewHash(page.data());
             combined = combined * 31 + withObjects;
 
             renderer.beginFrame(page.data());
-            scene.objects = {};
-            renderWorld(renderer, scene, camera);
+            world.objectCount = 0;
+            renderWorld(renderer, world, camera);
             if (viewHash(page.data()) != withObjects) ++viewsShowingObjects;
         }
     }

@@ -30,19 +30,18 @@ protected:
     void SetUp() override { buildTrigTables(); }
 
     // Draws the room and the objects both ways and compares.
-    ImageDifference renderBoth(const Camera& camera, std::vector<RenderObject>& objects) {
+    ImageDifference renderBoth(const Camera& camera, SceneWorld& scene) {
         std::vector<std::uint8_t> page(kScreenPixels, 0);
         renderer.beginFrame(page.data());
-        RenderScene scene;
-        scene.maze = room.get();
-        scene.objects = objects;
-        renderWorld(renderer, scene, camera);
+        scene.setMaze(room.get());
+        renderWorld(renderer, scene.world, camera);
 
         ReferenceImage reference;
         reference.draw(*room, camera, Matrix3::identity(), Vec3{});
-        for (const RenderObject& object : objects) {
+        for (int i = 0; i < scene.world.objectCount; ++i) {
+            const Slot& object = scene.world.objectSlots[i];
             if (!object.active) continue;
-            reference.draw(*object.model, camera, *object.orientation, object.position);
+            reference.draw(*object.model, camera, object.orientation, object.position);
         }
         lastPage = page;
         return compareWithReference(page.data(), reference);
@@ -68,14 +67,12 @@ const Pose kPoses[] = {
 TEST_F(RenderReference, RoomWithPanelAndObjectsMatchesBruteForce) {
     ASSERT_TRUE(room->loaded) << room->loadError.describe();
     ASSERT_TRUE(box->loaded) << box->loadError.describe();
-    Matrix3 spinA = Matrix3::identity();
     Matrix3 spinB = Matrix3::identity();
     spinB.rotateY(30);
-    std::vector<RenderObject> objects = {
-        {box.get(), &spinA, {100, 40, 100}, true, 0},
-        {box.get(), &spinB, {-50, 40, -100}, true, 0},
-        {box.get(), &spinA, {0, 40, 60}, false, 0},
-    };
+    SceneWorld objects;
+    objects.addObject(box.get(), {100, 40, 100});
+    objects.addObject(box.get(), {-50, 40, -100}, true, 0, spinB);
+    objects.addObject(box.get(), {0, 40, 60}, false);
     for (const Pose& pose : kPoses) {
         for (int extraTurn = 0; extraTurn < 360; extraTurn += 90) {
             const Camera camera = cameraAt(pose.eye, pose.turn + extraTurn - 360, pose.look);
@@ -90,9 +87,9 @@ TEST_F(RenderReference, RoomWithPanelAndObjectsMatchesBruteForce) {
 }
 
 TEST_F(RenderReference, ObjectBehindThePanelIsHidden) {
-    Matrix3 spin = Matrix3::identity();
     // Straight behind the panel as seen from the eye.
-    std::vector<RenderObject> objects = {{box.get(), &spin, {0, 40, 100}, true, 0}};
+    SceneWorld objects;
+    objects.addObject(box.get(), {0, 40, 100});
     const Camera camera = cameraAt({0, 60, -150}, 180, 0);
     const ImageDifference d = renderBoth(camera, objects);
     EXPECT_EQ(d.awayFromEdges, 0);
@@ -107,9 +104,9 @@ TEST_F(RenderReference, ObjectBehindThePanelIsHidden) {
 // clear() zeroes only what the rasterizers marked as written: after frames
 // with objects near and far, every entry must be back to 0.
 TEST_F(RenderReference, DepthClearLeavesNothingBehind) {
-    Matrix3 spin = Matrix3::identity();
-    std::vector<RenderObject> objects = {{box.get(), &spin, {100, 40, 100}, true, 0},
-                                         {box.get(), &spin, {0, 40, -120}, true, 0}};
+    SceneWorld objects;
+    objects.addObject(box.get(), {100, 40, 100});
+    objects.addObject(box.get(), {0, 40, -120});
     for (const Pose& pose : kPoses) {
         renderBoth(cameraAt(pose.eye, pose.turn, pose.look), objects);
         renderer.depthBuffer.clear();

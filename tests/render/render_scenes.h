@@ -3,6 +3,7 @@
 // and loaded with the real reader, plus a brute-force reference renderer
 // that trusts neither the BSP order nor the span buffer.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "framework/framework.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
+#include "logic/world.h"
 #include "render/render.h"
 
 // A model under construction: rectangles only, one face per rectangle.
@@ -86,6 +88,30 @@ private:
     std::filesystem::path root_;
     std::string previousRoot_;
     TextureList list_;
+};
+
+// A world for render tests: models loaded elsewhere, placed in its slots as
+// the logic file would place them.
+struct SceneWorld {
+    TextureList list;  // unused by placed models; the world wants one
+    World world{list};
+
+    void setMaze(Model* maze, std::int32_t index = 0) {
+        world.mazeSlots[index].model = maze;
+        world.mazeSlots[index].orientation = Matrix3::identity();
+        world.mazeCount = std::max(world.mazeCount, index + 1);
+        world.currentMaze = index;
+    }
+    Slot& addObject(Model* model, const Vec3& position, bool active = true,
+                    std::int32_t maze = 0, const Matrix3& orientation = Matrix3::identity()) {
+        Slot& slot = world.objectSlots[world.objectCount++];
+        slot.model = model;
+        slot.position = position;
+        slot.active = active ? 1 : 0;
+        slot.mazeIndex = maze;
+        slot.orientation = orientation;
+        return slot;
+    }
 };
 
 // The start orientation of the player's view turned by `turn` degrees about
