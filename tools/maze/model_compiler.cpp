@@ -8,6 +8,7 @@
 
 #include "maze/bsp_builder.h"
 #include "maze/model_check.h"
+#include "maze/polygon_split.h"
 
 void world_aligned_mapping(const Point3& normal, const Point3& onFace, double scale, ModelFace& face) {
     Point3 u;
@@ -41,10 +42,68 @@ void world_aligned_mapping(const Point3& normal, const Point3& onFace, double sc
     face.mapCoords[2][1] = t0v + 1.0;
 }
 
+namespace {
+
+// One face per surface and plane. A face whose `#faces` line is full goes on
+// as a new face with the same normal, surface and mapping: the picture is
+// the same, and the reader never cuts the line.
+class FaceGrouper {
+public:
+    FaceGrouper(ModelData& model, CompileReport& report) : model_(model), report_(report) {}
+
+    int faceFor(const Mesh& mesh, const MeshPolygon& polygon, int polygonIndex) {
+        const Point3& n = polygon.normal;
+        const double offset = dot3(n, mesh.points[polygon.points[0]]);
+        const auto q = [](double v, double unit) { return static_cast<long long>(std::llround(v / unit)); };
+        const Key key = std::make_tuple(polygon.surface, q(n.x, 1e-6), q(n.y, 1e-6), q(n.z, 1e-6), q(offset, 0.01));
+        const std::size_t entry = std::to_string(polygonIndex + 1).size();
+        auto found = faceOf_.find(key);
+        if (found == faceOf_.end()) {
+            ModelFace face;
+            face.normal = n;
+            face.surface = mesh.surfaces[polygon.surface];
+            if (face.surface.textured()) {
+                world_aligned_mapping(n, model_.points[polygon.points[0]], face.surface.scale, face);
+            }
+            found = faceOf_.emplace(key, addFace(std::move(face))).first;
+        } else if (lineLength_[found->second] + 2 + entry > kMaxModelLine) {
+            ModelFace next = model_.faces[found->second];
+            next.polygons.clear();
+            found->second = addFace(std::move(next));
+            ++report_.facesAdded;
+        }
+        const int face = found->second;
+        std::size_t& length = lineLength_[face];
+        length += (length == 0 ? 0 : 2) + entry;
+        model_.faces[face].polygons.push_back(polygonIndex);
+        return face;
+    }
+
+private:
+    using Key = std::tuple<int, long long, long long, long long, long long>;
+
+    int addFace(ModelFace face) {
+        model_.faces.push_back(std::move(face));
+        lineLength_.push_back(0);
+        return static_cast<int>(model_.faces.size()) - 1;
+    }
+
+    ModelData& model_;
+    CompileReport& report_;
+    std::map<Key, int> faceOf_;      // the face that takes the key's next polygon
+    std::vector<std::size_t> lineLength_;  // of each face's `#faces` line so far
+};
+
+}  // namespace
+
 bool compile_model(Mesh mesh, ModelData& model, CompileReport& report, std::string& error) {
-    const BspResult tree = build_bsp_tree(mesh);
+    BspResult tree = build_bsp_tree(mesh);
     report.splits = tree.splits;
     report.tJunctionsFixed = fix_t_junctions(mesh);
+    if (!split_long_polygons(mesh, tree.nodes, report.piecesCut)) {
+        error = "a polygon too long for the game has no cut that leaves both pieces with area";
+        return false;
+    }
 
     model = ModelData{};
     for (const Point3& p : mesh.points) {
@@ -53,29 +112,12 @@ bool compile_model(Mesh mesh, ModelData& model, CompileReport& report, std::stri
     }
     model.nodes = tree.nodes;
 
-    // Faces: one per surface and plane, in order of first use.
-    std::map<std::tuple<int, long long, long long, long long, long long>, int> faceOf;
+    FaceGrouper faces(model, report);
     for (std::size_t i = 0; i < mesh.polygons.size(); ++i) {
         const MeshPolygon& polygon = mesh.polygons[i];
-        const Point3& n = polygon.normal;
-        const double offset = dot3(n, mesh.points[polygon.points[0]]);
-        const auto q = [](double v, double unit) { return static_cast<long long>(std::llround(v / unit)); };
-        const auto key = std::make_tuple(polygon.surface, q(n.x, 1e-6), q(n.y, 1e-6), q(n.z, 1e-6), q(offset, 0.01));
-        auto found = faceOf.find(key);
-        if (found == faceOf.end()) {
-            ModelFace face;
-            face.normal = n;
-            face.surface = mesh.surfaces[polygon.surface];
-            if (face.surface.textured()) {
-                world_aligned_mapping(n, model.points[polygon.points[0]], face.surface.scale, face);
-            }
-            model.faces.push_back(face);
-            found = faceOf.emplace(key, static_cast<int>(model.faces.size()) - 1).first;
-        }
         ModelPolygon out;
         out.points = polygon.points;
-        out.face = found->second;
-        model.faces[found->second].polygons.push_back(static_cast<int>(i));
+        out.face = faces.faceFor(mesh, polygon, static_cast<int>(i));
         model.polygons.push_back(std::move(out));
         report.mostVertices = std::max(report.mostVertices, static_cast<int>(polygon.points.size()));
     }

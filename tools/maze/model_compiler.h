@@ -16,6 +16,8 @@ struct CompileReport {
     int splits = 0;
     int tJunctionsFixed = 0;
     int mostVertices = 0;  // of any one polygon
+    int piecesCut = 0;     // off polygons too long for the clipper or a line
+    int facesAdded = 0;    // to continue faces whose polygon list fills a line
 };
 
 // False with a message when the result breaks an invariant (a bug of the
@@ -27,7 +29,3 @@ bool compile_model(Mesh mesh, ModelData& model, CompileReport& report, std::stri
 // to u and z to v. One repetition every `scale` world units, aligned to the
 // world origin, so neighbouring faces of one plane continue each other.
 void world_aligned_mapping(const Point3& normal, const Point3& onFace, double scale, ModelFace& face);
-
-// The polygon a model may carry at most vertices of: the game's clipper
-// holds 99 and clipping adds up to six.
-constexpr int kMaxPolygonVertices = 90;

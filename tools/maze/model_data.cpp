@@ -26,6 +26,12 @@ std::string link(int index) { return std::to_string(index < 0 ? -1 : index + 1);
 
 }  // namespace
 
+std::size_t index_list_length(std::span<const int> indices) {
+    std::size_t length = indices.empty() ? 0 : 2 * (indices.size() - 1);
+    for (const int index : indices) length += std::to_string(index + 1).size();
+    return length;
+}
+
 std::string float_text(double value) {
     float f = static_cast<float>(value);
     if (f == 0.0f) f = 0.0f;  // no "-0"

@@ -3,10 +3,18 @@
 // with 0-based indices in memory (the file counts from 1). The compiler fills
 // one from a Mesh and writes it; the tests read written files back into one.
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "framework/files.h"
 #include "maze/mesh.h"
+
+// The longest line the model file may hold, line feed not counted: the
+// game's reader takes at most TextFile::kMaxLine characters a line, the line
+// feed among them, and reads whatever is left over as the next line.
+constexpr std::size_t kMaxModelLine = TextFile::kMaxLine - 1;
 
 struct ModelFace {
     std::vector<int> polygons;  // 0-based
@@ -55,6 +63,10 @@ bool write_model_file(const std::string& path, const ModelData& model, std::stri
 // Reads a file this toolkit wrote (the sections in the order written); false
 // with a message naming the line on anything unexpected.
 bool read_model_file(const std::string& path, ModelData& model, std::string& error);
+
+// The length of an index list line (`#polygons`, `#faces`) naming these
+// 0-based indices: "1, 2, 3".
+std::size_t index_list_length(std::span<const int> indices);
 
 // The shortest decimal text of a value as a 32-bit float.
 std::string float_text(double value);
