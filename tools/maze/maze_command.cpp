@@ -12,6 +12,7 @@
 #include "maze/maze_compile.h"
 #include "maze/model_check.h"
 #include "maze/model_compiler.h"
+#include "maze/model_readback.h"
 
 bool compile_maze_file(const std::string& sourcePath, const std::string& modelPath, const std::string& marksPath,
                        bool verbose, std::string& error) {
@@ -35,6 +36,13 @@ bool compile_maze_file(const std::string& sourcePath, const std::string& modelPa
         return false;
     }
     if (!write_model_file(modelPath, model, error)) return false;
+    if (!read_back_model_file(modelPath, model, kMazeGridCell, error)) {
+        // A file the game refuses is worse than none: nothing may pick it up.
+        std::error_code ignored;
+        std::filesystem::remove(modelPath, ignored);
+        error = sourcePath + ": the compiled model does not load in the game, a fault of the compiler: " + error;
+        return false;
+    }
     if (!marksPath.empty()) {
         std::ofstream marks(marksPath, std::ios::binary);
         marks << marks_text(source, build.marks);
@@ -48,6 +56,10 @@ bool compile_maze_file(const std::string& sourcePath, const std::string& modelPa
                     "at most %d vertices in a polygon, at most %d floors and ceilings in a grid cell\n",
                     modelPath.c_str(), report.points, report.polygons, report.splits, report.faces, report.nodes,
                     report.tJunctionsFixed, report.mostVertices, load.maxEntries);
+        if (report.piecesCut > 0 || report.facesAdded > 0) {
+            std::printf("%s: %d pieces cut off long polygons, %d faces added to keep lines short\n",
+                        modelPath.c_str(), report.piecesCut, report.facesAdded);
+        }
     }
     return true;
 }
