@@ -1,0 +1,117 @@
+// What the world does after movement, on the answer keys and per frame.
+
+#include <gtest/gtest.h>
+
+#include "framework/headless.h"
+#include "geometry/model.h"
+#include "logic_test_world.h"
+
+namespace {
+
+// Three objects in maze 0 along x, one in maze 1; the first active.
+const char* const kLogic =
+    "B 1\n1100\n40\n1100\n"
+    "E 0\n1\n0\n100\n0\n100\n150\n100\n150\n"
+    "S 1\n2\n1050\n0\n1050\n1150\n100\n1150\n"
+    "O 0\na\ncube.krv\n1\n0\n40\n-100\n0\n40\n-50\none\ntwo\nthree\n#\n"
+    "O 0\nb\ncube.krv\n0\n-100\n40\n0\n-100\n40\n-50\nfour\n#\n"
+    "O 1\nc\ncube.krv\n0\n0\n40\n-100\n0\n40\n-100\nfive\n#\n";
+
+class WorldRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        t.load(kLogic);
+        t.questions.questionCount = 3;
+        t.questions.questions[0].setCorrectAnswer(2);
+        t.questions.questions[1].setCorrectAnswer(1);
+        t.questions.questions[2].setCorrectAnswer(3);
+    }
+    void eyeAt(float x, float y, float z) {
+        t.view.setPosition({x, y, z});
+        t.world.checkPlayerPosition();
+    }
+    LogicTestWorld t;
+};
+
+}  // namespace
+
+TEST_F(WorldRun, TheSoughtObjectIsFoundWithinFiftyUnitsOfItsOwnMaze) {
+    eyeAt(50.5f, 40, -100);
+    EXPECT_EQ(t.state.questionShown, 0);
+    eyeAt(50, 90, -50);
+    EXPECT_EQ(t.state.questionShown, 1);
+    EXPECT_EQ(t.world.currentObject, 0);
+
+    // Inactive, or active in another maze at the same place: no question.
+    t.state.questionShown = 0;
+    t.world.objectSlots[0].active = 0;
+    t.world.objectSlots[2].active = 1;
+    eyeAt(0, 40, -100);
+    EXPECT_EQ(t.state.questionShown, 0);
+}
+
+TEST_F(WorldRun, APassageChangesMazeAndTheZonesOfTheNewMazeAreTested) {
+    eyeAt(100, 40, 150);
+    EXPECT_EQ(t.world.currentMaze, 1);
+    EXPECT_EQ(t.view.collider, t.world.mazeModel(1));
+    EXPECT_EQ(t.view.position, (Vec3{1100, 40, 1100}));
+    // The start point lies in maze 1's sound zone, entered in the same call.
+    EXPECT_EQ(t.world.mazeSlots[1].soundZones.items[0].inside, 1);
+    // The zone sounds once per entry: its flag clears only outside.
+    eyeAt(1100, 40, 1140);
+    EXPECT_EQ(t.world.mazeSlots[1].soundZones.items[0].inside, 1);
+    eyeAt(1100, 40, 1200);
+    EXPECT_EQ(t.world.mazeSlots[1].soundZones.items[0].inside, 0);
+}
+
+TEST_F(WorldRun, AnswersRetireMoveAndFinallyWin) {
+    eyeAt(0, 40, -100);
+    t.world.answerQuestion(1);  // wrong: the object jumps, the question waits
+    EXPECT_EQ(t.state.questionShown, 0);
+    EXPECT_EQ(t.world.objectSlots[0].position.z, -50.0f);
+    eyeAt(0, 40, -50);
+    t.world.answerQuestion(3);  // wrong again: back where it was
+    EXPECT_EQ(t.world.objectSlots[0].position.z, -100.0f);
+    EXPECT_EQ(t.questions.current, 0);
+
+    eyeAt(0, 40, -100);
+    t.world.messageY = 400;
+    t.world.answerQuestion(2);
+    EXPECT_EQ(t.world.objectSlots[0].active, 0);
+    EXPECT_EQ(t.world.objectSlots[1].active, 1);
+    EXPECT_EQ(t.messages.currentMessage, 1);
+    EXPECT_EQ(t.world.messageY, World::kMessageStartY);
+    EXPECT_EQ(t.questions.current, 1);
+    EXPECT_EQ(t.state.questionShown, 0);
+
+    eyeAt(-100, 40, 0);
+    t.world.answerQuestion(1);
+    // The last object is in maze 1: its right answer wins and leaves the
+    // question up for the key handler to replace with the ending.
+    t.world.currentMaze = 1;
+    eyeAt(0, 40, -100);
+    EXPECT_EQ(t.world.currentObject, 2);
+    t.world.answerQuestion(3);
+    EXPECT_EQ(t.state.gameWon, 1);
+    EXPECT_EQ(t.state.questionShown, 1);
+    EXPECT_EQ(t.world.objectSlots[2].active, 0);
+}
+
+TEST_F(WorldRun, AThreeLineMessageStopsAtThreeFortyEightAfterSixtySixSteps) {
+    HeadlessBackend backend;
+    fw_use_backend(&backend);
+    timer_start();
+    int steps = 0;
+    for (int frame = 0; frame < 200 && t.world.messageScrolling; ++frame) {
+        const std::int32_t before = t.world.messageY;
+        backend.advanceClock(frame % 2 == 0 ? 50000 : 10000);  // some frames too soon
+        t.world.scrollMessage();
+        if (t.world.messageY != before) ++steps;
+        // Every frame draws the message from its first line.
+        EXPECT_EQ(t.messages.messages[0].currentLine, 0);
+    }
+    fw_use_backend(nullptr);
+    EXPECT_EQ(steps, 66);
+    EXPECT_EQ(t.world.messageY, 348);
+    EXPECT_EQ(t.world.messageScrolling, 0);
+}
