@@ -1,10 +1,12 @@
 #pragma once
 // The logic file's syntax: records of start points (B), passages (E), sound
 // zones (S) and objects (O), each a header line and a fixed run of value
-// lines, read into plain records in file order. Nothing here touches the
-// world, the framework or the disk beyond the file being read, so the
-// parser runs on its own under a fuzzer and in `krvtool check`.
+// lines, read into plain records in file order, and judged against the
+// mazes that exist. Nothing here touches the world, the framework or the
+// disk beyond the file being read, so it runs on its own under a fuzzer and
+// in `krvtool check`.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -67,6 +69,17 @@ struct LogicFileContents {
 // absolute or climbs out of its folder. A line that is neither empty, a
 // comment nor a record header stops the reading (headerError).
 LogicFileContents parseLogicFile(TextFile& file);
+
+// What is known of each maze slot when the file is judged.
+struct MazeFacts {
+    bool loaded = false;  // its model file loaded
+};
+
+// Problems of the parsed file against the mazes that exist: maze numbers,
+// passage targets (maze with a model, start point it has), list and slot
+// capacities, and sound numbers outside the set (not fatal: nothing plays).
+std::vector<LogicProblem> judgeLogicFile(const LogicFileContents& contents,
+                                         std::span<const MazeFacts> mazes, int soundCount);
 
 // A value line: the decimal integer at its start (blanks and a sign allowed,
 // the rest ignored, none gives 0), held to 32 bits.

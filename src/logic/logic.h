@@ -1,0 +1,17 @@
+#pragma once
+// The game logic, in the order the game meets it:
+//
+//   logic_file_parser.h  Data\krv.lgk read into plain records (B, E, S, O)
+//                        and judged against the mazes: parseLogicFile,
+//                        judgeLogicFile
+//   logic_file.h         loadLogicFile: the records into the world
+//   world.h              World, Slot, StartPoint, Passage, SoundZone, Box:
+//                        the mazes and objects, and what happens after
+//                        movement (checkPlayerPosition), on the answer keys
+//                        (answerQuestion) and per frame (scrollMessage)
+//   message_board.h      MessageBoard, Message: the objects' scrolling texts
+
+#include "logic/logic_file.h"
+#include "logic/logic_file_parser.h"
+#include "logic/message_board.h"
+#include "logic/world.h"
