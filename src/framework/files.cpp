@@ -69,20 +69,28 @@ bool TextFile::readLine(std::string& line) {
     if (!file_ || atEnd_) return false;
     bool readAny = false;
     while (line.size() < kMaxLine) {
-        const int c = std::fgetc(file_);
+        int c = std::fgetc(file_);
         if (c == EOF) {
             atEnd_ = true;
             break;
         }
         readAny = true;
+        // Text mode: a CR LF pair is one line feed before the length counts,
+        // so a CR never takes up a place of the 999.
+        if (c == '\r') {
+            const int next = std::fgetc(file_);
+            if (next == '\n') {
+                c = next;
+            } else if (next != EOF) {
+                std::ungetc(next, file_);
+            }
+        }
         if (c == '\n') {
             lastLineEnded_ = true;
             break;
         }
         line += static_cast<char>(c);
     }
-    // Text mode: a carriage return right before the line feed is dropped.
-    if (lastLineEnded_ && !line.empty() && line.back() == '\r') line.pop_back();
     if (!readAny) return false;
     ++lineNumber_;
     return true;
