@@ -39,6 +39,27 @@ bool enterable(const Polygon& polygon, std::int32_t pointCount, std::int32_t fac
     return true;
 }
 
+struct Extent {
+    float xLow = 0.0f;
+    float xHigh = 0.0f;
+    float zLow = 0.0f;
+    float zHigh = 0.0f;
+};
+
+// The x-z extent of a model's points; the model has at least one.
+Extent extentOf(const Model& model) {
+    const Vec3& first = model.points[1];
+    Extent e{first.x, first.x, first.z, first.z};
+    for (std::int32_t i = 2; i <= model.pointCount; ++i) {
+        const Vec3& p = model.points[i];
+        e.xLow = std::min(e.xLow, p.x);
+        e.xHigh = std::max(e.xHigh, p.x);
+        e.zLow = std::min(e.zLow, p.z);
+        e.zHigh = std::max(e.zHigh, p.z);
+    }
+    return e;
+}
+
 }  // namespace
 
 void CollisionGrid::createGrid(float xMinPoint, float xMaxPoint, float zMinPoint, float zMaxPoint,
@@ -183,21 +204,10 @@ void buildCollisionGrid(Model& model, std::int32_t cellSize) {
     model.collisionGrid.reset();
     if (cellSize < 1 || model.pointCount < 1) return;
 
-    const Vec3* first = &model.points[1];
-    float xLow = first->x;
-    float xHigh = first->x;
-    float zLow = first->z;
-    float zHigh = first->z;
-    for (std::int32_t i = 2; i <= model.pointCount; ++i) {
-        const Vec3& p = model.points[i];
-        xLow = std::min(xLow, p.x);
-        xHigh = std::max(xHigh, p.x);
-        zLow = std::min(zLow, p.z);
-        zHigh = std::max(zHigh, p.z);
-    }
-
+    const Extent e = extentOf(model);
     auto grid = std::make_unique<CollisionGrid>();
-    grid->createGrid(xLow, xHigh, zLow, zHigh, cellSize, model.points, model.polygons, model.faces);
+    grid->createGrid(e.xLow, e.xHigh, e.zLow, e.zHigh, cellSize, model.points, model.polygons,
+                     model.faces);
     for (std::int32_t j = 1; j <= model.polygonCount; ++j) {
         const Polygon& polygon = model.polygons[j];
         if (!enterable(polygon, model.pointCount, model.faceCount)) continue;
@@ -205,4 +215,16 @@ void buildCollisionGrid(Model& model, std::int32_t cellSize) {
         grid->insertPolygon(polygon, j);
     }
     model.collisionGrid = std::move(grid);
+}
+
+long long collisionGridCells(const Model& model, std::int32_t cellSize) {
+    if (cellSize < 1 || model.pointCount < 1) return 0;
+    const Extent e = extentOf(model);
+    const long long columns =
+        (static_cast<long long>(highBound(e.xHigh, cellSize)) - lowBound(e.xLow, cellSize)) /
+        cellSize;
+    const long long rows =
+        (static_cast<long long>(highBound(e.zHigh, cellSize)) - lowBound(e.zLow, cellSize)) /
+        cellSize;
+    return columns * rows;
 }

@@ -81,3 +81,8 @@ private:
 // nothing for -1. A model without points, or a cell size below 1, gets no
 // grid, so every move on it is refused.
 void buildCollisionGrid(Model& model, std::int32_t cellSize);
+
+// How many cells the grid of this model would have, worked out in 64 bits
+// before anything is allocated; 0 where buildCollisionGrid makes no grid.
+// The model's coordinates must fit 32-bit integers.
+long long collisionGridCells(const Model& model, std::int32_t cellSize);

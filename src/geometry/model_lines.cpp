@@ -53,11 +53,14 @@ bool fitsFloat(double value) {
 
 // Whole-token values of node lines: valid only when the number is the whole
 // token; an empty token reads as 0.
-bool tokenInteger(std::string_view token, std::int32_t& value) {
+enum class TokenValue { Valid, NotANumber, TooLarge };
+
+TokenValue tokenInteger(std::string_view token, std::int32_t& value) {
     const IntegerRead read = readInteger(token, 0);
-    if (read.end != token.size() || !read.inRange) return false;
+    if (read.end != token.size()) return TokenValue::NotANumber;
+    if (!read.inRange) return TokenValue::TooLarge;
     value = static_cast<std::int32_t>(read.value);
-    return true;
+    return TokenValue::Valid;
 }
 
 bool tokenReal(std::string_view token, double& value) {
@@ -65,6 +68,46 @@ bool tokenReal(std::string_view token, double& value) {
     if (read.end != token.size() || !read.inRange) return false;
     value = read.value;
     return true;
+}
+
+// The power of ten of the leading digit of a decimal number (digits, an
+// optional point and digits, an optional exponent): 1.2e3 gives 3, 0.05
+// gives -2, and a zero 0. The exponent is clamped far beyond any double's,
+// so no count can overflow however many digits the text holds.
+long long leadingPowerOfTen(std::string_view number) {
+    constexpr long long kClamp = 1'000'000;
+    long long integerDigits = 0;
+    long long leadingInteger = -1;   // index of the leading digit before the point
+    long long leadingFraction = -1;  // or after it
+    std::size_t p = 0;
+    for (; p < number.size() && isDigit(number[p]); ++p, ++integerDigits) {
+        if (leadingInteger < 0 && number[p] != '0') leadingInteger = integerDigits;
+    }
+    if (p < number.size() && number[p] == '.') {
+        for (long long place = 0; ++p < number.size() && isDigit(number[p]); ++place) {
+            if (leadingInteger < 0 && leadingFraction < 0 && number[p] != '0')
+                leadingFraction = place;
+        }
+    }
+    long long power = 0;
+    if (leadingInteger >= 0) {
+        power = integerDigits - 1 - leadingInteger;
+    } else if (leadingFraction >= 0) {
+        power = -(leadingFraction + 1);
+    } else {
+        return 0;
+    }
+    long long exponent = 0;
+    if (p < number.size() && (number[p] == 'e' || number[p] == 'E')) {
+        ++p;
+        const bool negative = p < number.size() && number[p] == '-';
+        if (p < number.size() && (number[p] == '+' || number[p] == '-')) ++p;
+        for (; p < number.size() && isDigit(number[p]); ++p) {
+            if (exponent < kClamp) exponent = exponent * 10 + (number[p] - '0');
+        }
+        if (negative) exponent = -exponent;
+    }
+    return power + exponent;
 }
 
 // Skips the blanks before a number and its sign; true for a minus.
@@ -130,10 +173,11 @@ RealRead readReal(std::string_view text, std::size_t pos) {
     read.converted = true;
     read.end = p;
     if (result.ec == std::errc::result_out_of_range) {
-        // Underflow reads as 0 like strtod; overflow is out of range.
-        const bool tiny = std::fabs(magnitude) < 1.0;
+        // from_chars leaves the value untouched then, so only the exponent
+        // tells the two apart: underflow reads as 0 like strtod, overflow
+        // is out of range.
         read.value = 0.0;
-        read.inRange = tiny;
+        read.inRange = leadingPowerOfTen(text.substr(start, p - start)) < 0;
         return read;
     }
     read.value = negative ? -magnitude : magnitude;
@@ -279,8 +323,16 @@ bool parseNodeLine(std::string_view line, long long position, NodeLine& node, st
 
         if (integerField) {
             if (i >= tokens.size()) break;
+            const std::string_view token = tokens[i++];
             std::int32_t value = 0;
-            if (tokenInteger(tokens[i++], value)) *integerField = value;
+            const TokenValue read = tokenInteger(token, value);
+            if (read == TokenValue::Valid) *integerField = value;
+            // Skipping it would leave the node silently without its link.
+            if (read == TokenValue::TooLarge) {
+                reason = "node " + std::to_string(position) + ": " + std::string(word) + " " +
+                         std::string(token) + " is beyond any node or polygon number";
+                return false;
+            }
         } else if (word == "plane") {
             // Values are stored as they are read; an invalid one ends the
             // keyword and the numbers after it are read as words.

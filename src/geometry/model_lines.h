@@ -78,6 +78,7 @@ struct NodeLine {
     Vec3 bounds[2];
 };
 // Fails (with a reason) when the line has no colon, its number is not plain
-// or not `position`, or nothing follows the colon and its blank. Values that
-// are not valid leave their fields at the defaults.
+// or not `position`, nothing follows the colon and its blank, or a polygon or
+// link value is a number beyond 32 bits. Other values that are not valid
+// leave their fields at the defaults.
 bool parseNodeLine(std::string_view line, long long position, NodeLine& node, std::string& reason);

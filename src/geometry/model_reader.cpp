@@ -27,12 +27,27 @@ constexpr long long kMaxCount = 10'000'000;
 // this cannot be shifted or stepped by the rasterizers in 32-bit integers.
 constexpr float kMaxTexCoord = 1.0e6f;
 
+// Coordinates beyond this would overflow later stages: the collision grid
+// turns them into 32-bit cell numbers and the camera transform squares
+// differences of them. A million units is hundreds of times any maze.
+constexpr float kMaxCoordinate = 1.0e6f;
+
+// The collision grid is one allocation of cells of a few hundred bytes; a
+// model so large or a cell so small that it needs more is refused.
+constexpr long long kMaxGridCells = 1LL << 20;
+
 // The renderer walks one subtree recursively: deeper trees would risk its
 // stack. Stored trees are far shallower.
 constexpr int kMaxTreeDepth = 20'000;
 
 bool startsWith(std::string_view line, std::string_view keyword) {
     return line.substr(0, keyword.size()) == keyword;
+}
+
+std::string formatNumber(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
 }
 
 std::int32_t clampToInt32(long long value) {
@@ -67,6 +82,12 @@ public:
         if (cellSize != -1) {
             if (model_.pointCount == 0) {
                 return fail(0, "a model with a collision grid needs at least one point");
+            }
+            const long long cells = collisionGridCells(model_, cellSize);
+            if (cells > kMaxGridCells) {
+                return fail(0, "the collision grid would need " + std::to_string(cells) +
+                                   " cells of " + std::to_string(cellSize) + " units, more than " +
+                                   std::to_string(kMaxGridCells));
             }
             buildCollisionGrid(model_, cellSize);
         }
@@ -164,12 +185,19 @@ private:
     }
 
     bool readVertices() {
-        return readList("#vertices", model_.pointCount, "points",
-                        [&](std::int32_t n, const std::string& line) {
-                            if (!parsePointLine(line, model_.points[n]))
-                                return fail(file_.lineNumber(), "number out of range");
-                            return true;
-                        });
+        return readList(
+            "#vertices", model_.pointCount, "points", [&](std::int32_t n, const std::string& line) {
+                Vec3& point = model_.points[n];
+                if (!parsePointLine(line, point))
+                    return fail(file_.lineNumber(), "number out of range");
+                for (const float coordinate : {point.x, point.y, point.z}) {
+                    if (std::fabs(coordinate) > kMaxCoordinate) {
+                        return fail(file_.lineNumber(), "coordinate " + formatNumber(coordinate) +
+                                                            " is beyond +-1000000");
+                    }
+                }
+                return true;
+            });
     }
 
     bool readPolygons() {

@@ -205,12 +205,65 @@ TEST_F(ModelReader, IndicesOutOfRangeFailAtTheirLine) {
         {"1: polygon 1 ", "1: polygon 2 ", 40},
         {"fronttree -1", "fronttree 2", 40},
         {"backlist -1", "backlist 0", 40},
+        {"1: polygon 1 ", "1: polygon 99999999999 ", 40},  // beyond 32 bits
+        {"fronttree -1", "fronttree -4294967297", 40},
     };
     for (const auto& c : cases) {
         const auto model = load(replaced(kSquareFloor, c.from, c.to));
         EXPECT_FALSE(model->loaded) << c.to;
         EXPECT_EQ(model->loadError.line, c.line) << c.to << ": " << model->loadError.describe();
     }
+}
+
+// No number may load as something else: a value beyond any float, or a
+// coordinate so large that the grid and the camera transform overflow.
+TEST_F(ModelReader, NumbersTooLargeFailAtTheirLine) {
+    const struct {
+        std::string_view from, to;
+        int line;
+    } cases[] = {
+        {"100, 0, 0\n", "1e400, 0, 0\n", 11},
+        {"100, 0, 0\n", "100, 0, -0.000001e400\n", 11},
+        {"100, 0, 0\n", "100, 1e38, 0\n", 11},
+        {"100, 0, 0\n", "1000000.5, 0, 0\n", 11},
+        {"#facenormals\n0, 1, 0", "#facenormals\n0, 1e400, 0", 22},
+        {"\n100, 0, 0\n0, 0, 100\n0, 0, 0", "\n100, 0, 0\n0, 0, 1e400\n0, 0, 0", 34},
+    };
+    for (const auto& c : cases) {
+        const auto model = load(replaced(kSquareFloor, c.from, c.to));
+        EXPECT_FALSE(model->loaded) << c.to;
+        EXPECT_EQ(model->loadError.line, c.line) << c.to << ": " << model->loadError.describe();
+    }
+    // Underflow is a number too close to 0 to hold, and reads as 0.
+    const auto tiny = load(replaced(kSquareFloor, "100, 0, 0\n", "100, 1e-400, 0\n"));
+    ASSERT_TRUE(tiny->loaded) << tiny->loadError.describe();
+    EXPECT_EQ(tiny->points[2], (Vec3{100, 0, 0}));
+    const auto edge = load(replaced(kSquareFloor, "100, 0, 0\n", "100, -1000000, 0\n"));
+    EXPECT_TRUE(edge->loaded) << edge->loadError.describe();
+}
+
+TEST_F(ModelReader, CollisionGridTooLargeIsRefusedBeforeAllocating) {
+    const std::string path = folder.writeObject(
+        "wide.krv", replaced(kSquareFloor, "100, 0, 100\n", "1000000, 0, 1000000\n"));
+    const Model coarse(path, textures, 10'000, Vec3{}, ModelLoadMode::Check);
+    EXPECT_TRUE(coarse.loaded) << coarse.loadError.describe();
+    const Model fine(path, textures, 100, Vec3{}, ModelLoadMode::Check);
+    EXPECT_FALSE(fine.loaded);
+    EXPECT_NE(fine.loadError.reason.find("collision grid"), std::string::npos);
+}
+
+// A file written with CR LF line ends reads as the same file written with
+// LF alone, its longest lines included.
+TEST_F(ModelReader, CrLfFileWithLinesOf998CharactersLoads) {
+    std::string text = replaced(kSquareFloor, "100, 0, 0\n",
+                                std::string("100, 0, 0") + std::string(989, ' ') + "\n");
+    std::string crlf;
+    for (const char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const auto model = load(crlf);
+    ASSERT_TRUE(model->loaded) << model->loadError.describe();
+    EXPECT_EQ(model->points[2], (Vec3{100, 0, 0}));
+    EXPECT_EQ(model->nodes[1].polygon, 1);
+    EXPECT_EQ(model->pointNormals[4], (Vec3{0, 1, 0}));
 }
 
 TEST_F(ModelReader, PolygonNamedByNoFaceFails) {
