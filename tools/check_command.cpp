@@ -14,6 +14,9 @@
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"
+#include "logic/logic_file.h"
+#include "shell/content_check.h"
+#include "shell/resources.h"
 
 namespace {
 
@@ -21,7 +24,6 @@ const char* const kMazes[] = {"krv1.krv", "krv2.krv", "krv3.krv"};
 // Mazes and objects get the cell sizes the game gives them, so the check
 // builds the same collision grids.
 constexpr std::int32_t kMazeCellSize = 100;
-constexpr std::int32_t kObjectCellSize = 50;
 const Vec3 kMazeHome{790.0f, 40.0f, -105.0f};
 
 bool isMaze(const std::string& name) {
@@ -46,6 +48,50 @@ std::vector<std::string> objectFiles(std::vector<std::string>& problems) {
     return names;
 }
 
+std::string logicLine(int line, const std::string& reason) {
+    return std::string(kLogicFile) + ":" + std::to_string(line) + ": " + reason;
+}
+
+// The logic file as the game reads it, judged against the mazes that
+// loaded, and every object model it names loaded with the objects' grid.
+void checkLogic(CheckReport& report, TextureList& textures,
+                std::vector<std::unique_ptr<Model>>& models) {
+    TextFile file;
+    if (!file.open(kLogicFile)) {
+        report.problems.push_back(std::string(kLogicFile) +
+                                  ": missing: the game cannot start without its logic file");
+        return;
+    }
+    const LogicFileContents contents = parseLogicFile(file);
+    std::vector<MazeFacts> mazes;
+    for (std::size_t i = 0; i < std::size(kMazes); ++i) mazes.push_back({models[i]->loaded});
+    const std::vector<LogicProblem> judged =
+        judgeLogicFile(contents, mazes, static_cast<int>(std::size(kSoundFiles)));
+    for (const auto* list : {&contents.problems, &judged}) {
+        for (const LogicProblem& problem : *list) {
+            report.problems.push_back(
+                logicLine(problem.line, (problem.fatalMessage ? "" : "warning: ") + problem.reason));
+        }
+    }
+    std::vector<std::string> loaded;
+    for (const LogicRecord& record : contents.records) {
+        const auto* object = std::get_if<LogicObject>(&record.value);
+        if (!object) continue;
+        ++report.objects;
+        // Objects of equal name share the first one's model: the game
+        // never reads a later file of the same name.
+        if (std::find(loaded.begin(), loaded.end(), object->name) != loaded.end()) continue;
+        loaded.push_back(object->name);
+        auto model = std::make_unique<Model>("Objects\\" + object->file, textures,
+                                             kObjectCellSize, Vec3{}, ModelLoadMode::Check);
+        if (!model->loaded) {
+            report.problems.push_back(logicLine(record.line, "object '" + object->name + "': " +
+                                                                 model->loadError.describe()));
+        }
+        models.push_back(std::move(model));
+    }
+}
+
 int runCheck(std::span<char*> args) {
     if (args.size() > 1) {
         std::fprintf(stderr, "usage: krvtool check [GAME_FOLDER]\n");
@@ -58,8 +104,8 @@ int runCheck(std::span<char*> args) {
                     report.problems.size() == 1 ? "" : "s");
         return 1;
     }
-    std::printf("%d models, %d polygons, %d textures: no problems\n", report.models,
-                report.polygons, report.textures);
+    std::printf("%d models, %d polygons, %d textures, %d objects: no problems\n", report.models,
+                report.polygons, report.textures, report.objects);
     return 0;
 }
 
@@ -85,9 +131,11 @@ CheckReport checkGameData(const std::string& folder) {
         models.push_back(std::move(model));
     };
     for (const char* maze : kMazes) loadModel(maze, kMazeCellSize, kMazeHome);
+    checkLogic(report, textures, models);
     for (const std::string& name : objectFiles(report.problems)) {
         loadModel(name, kObjectCellSize, Vec3{});
     }
+    for (std::string& problem : checkQuizContent()) report.problems.push_back(std::move(problem));
 
     std::vector<TextureProblem> problems;
     textures.loadBitmaps(problems);

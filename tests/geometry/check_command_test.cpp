@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "object_files.h"
 
@@ -16,21 +17,39 @@ TEST(CheckCommand, ReportsEveryProblemWithFileAndLine) {
     for (const char* maze : {"krv1.krv", "krv2.krv", "krv3.krv"})
         folder.writeObject(maze, kSquareFloor);
     folder.writeObject("good.krv", kSquareFloor);
+    const auto writeData = [&](const char* name, const std::string& text) {
+        std::filesystem::create_directories(folder.root() / "Data");
+        std::ofstream(folder.root() / "Data" / name) << text;
+    };
+    const std::string object = "O 0\ngood\ngood.krv\n1\n0\n40\n0\n10\n40\n0\nHello\n#\n";
+    writeData("krv.lgk", "B 1\n0\n40\n0\n" + object);
+    writeData("krv.qry", "Q\nTEXT\n50\n50\nWhat?\n#\n1\n");
 
     CheckReport clean = checkGameData(folder.root().string());
     EXPECT_TRUE(clean.problems.empty()) << clean.problems.front();
     EXPECT_EQ(clean.models, 4);
     EXPECT_EQ(clean.polygons, 4);
-    EXPECT_EQ(clean.textures, 4);
+    EXPECT_EQ(clean.textures, 5);  // the logic file's object is loaded once more
+    EXPECT_EQ(clean.objects, 1);
 
     folder.writeObject("bad.krv", replaced(kSquareFloor, "1, 2, 3, 4\n", "1, 2, 3, 9\n"));
     folder.writeObject("other.krv", replaced(kSquareFloor, "brick.bmp", "missing.bmp"));
     std::filesystem::remove(folder.root() / "Objects" / "krv2.krv");
+    // A passage into the maze that failed, a sound that does not exist, an
+    // object whose model is broken.
+    writeData("krv.lgk", "E 0\n1\n0\n0\n0\n0\n1\n1\n1\nS 0\n9\n0\n0\n0\n1\n1\n1\n" +
+                             object + "O 0\nbad\nbad.krv\n0\n0\n0\n0\n0\n0\n0\n#\n");
     const CheckReport report = checkGameData(folder.root().string());
-    ASSERT_EQ(report.problems.size(), 3u);
+    ASSERT_EQ(report.problems.size(), 6u);
     EXPECT_EQ(report.problems[0], "Objects\\krv2.krv: cannot open the file");
-    EXPECT_EQ(report.problems[1], "Objects\\bad.krv:16: point index 9 outside 1 to 4");
-    EXPECT_EQ(report.problems[2].rfind("Objects\\other.krv:25: ", 0), 0u) << report.problems[2];
+    EXPECT_EQ(report.problems[1],
+              "Data\\krv.lgk:1: passage to maze 1, whose model did not load");
+    EXPECT_EQ(report.problems[2],
+              "Data\\krv.lgk:10: warning: sound 9 is not one of the sounds 0 to 5: nothing will play");
+    EXPECT_EQ(report.problems[3],
+              "Data\\krv.lgk:30: object 'bad': Objects\\bad.krv:16: point index 9 outside 1 to 4");
+    EXPECT_EQ(report.problems[4], "Objects\\bad.krv:16: point index 9 outside 1 to 4");
+    EXPECT_EQ(report.problems[5].rfind("Objects\\other.krv:25: ", 0), 0u) << report.problems[5];
 }
 
 TEST(CheckCommand, DefaultContentHasNoProblems) {
