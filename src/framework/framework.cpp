@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/backend.h"
+#include "framework/gfx_errors.h"
 #include "framework/headless.h"
 
 std::uint8_t keyState[256] = {};
@@ -38,7 +39,8 @@ struct Core {
     ModeChoice mode;
     int windowed = 1;
     bool hasDisplay = false;
-    bool active = true;
+    // Switched away from full screen and not yet back: nothing is drawn.
+    bool suspended = false;
     bool exitRequested = false;
     int directAccessDepth = 0;
     std::string title;
@@ -63,6 +65,12 @@ void resetPage(DrawContext& page, std::uint8_t* pixels) {
     page.clipTop = 0;
     page.clipRight = kScreenWidth - 1;
     page.clipBottom = kScreenHeight - 1;
+}
+
+// The suspend callback's answer; without a callback every switch is allowed.
+bool allowedBySuspend(int leavingOrReturning) {
+    Core& c = core();
+    return !c.callbacks.suspend || c.callbacks.suspend(&c.context, leavingOrReturning) != 0;
 }
 
 void dispatch(const BackendEvent& event) {
@@ -91,17 +99,15 @@ void dispatch(const BackendEvent& event) {
         if (c.callbacks.modeSwitch) c.callbacks.modeSwitch(c.mode, c.windowed);
         break;
     case BackendEvent::Kind::Activated:
-        if (!c.windowed && c.callbacks.suspend) c.callbacks.suspend(&c.context, 2);
-        if (c.callbacks.activate) c.callbacks.activate(1);
-        c.active = true;
+        // Back from a suspension: drawing resumes once the game agrees.
+        if (c.suspended && allowedBySuspend(2)) c.suspended = false;
+        if (c.windowed && c.callbacks.activate) c.callbacks.activate(1);
         break;
     case BackendEvent::Kind::Deactivated:
-        if (!c.windowed) {
-            // Full screen only: a window keeps drawing while in the background.
-            if (c.callbacks.suspend) c.callbacks.suspend(&c.context, 1);
-            c.active = false;
-        }
-        if (c.callbacks.activate) c.callbacks.activate(0);
+        // Full screen only: a window keeps drawing while in the background,
+        // and a game that refuses the suspension keeps drawing too.
+        if (!c.windowed && !c.suspended && allowedBySuspend(1)) c.suspended = true;
+        if (c.windowed && c.callbacks.activate) c.callbacks.activate(0);
         break;
     }
 }
@@ -130,7 +136,7 @@ void fw_reset() {
     c.mode = ModeChoice{};
     c.windowed = 1;
     c.hasDisplay = false;
-    c.active = true;
+    c.suspended = false;
     c.exitRequested = false;
     c.directAccessDepth = 0;
     c.backend = backend;
@@ -153,7 +159,7 @@ FwContext* fw_init(std::string_view title) {
     // Titles are kept to 79 characters: the window title bar has room for no more.
     c.title = std::string(title.substr(0, 79));
     if (!fw_backend().init(c.title)) {
-        lastResult = -1;
+        lastResult = gfx_error::kPlatform;
         return nullptr;
     }
     return &c.context;
@@ -194,11 +200,11 @@ int fw_set_mode(const ModeChoice& mode, int windowed, int pages, int /*systemMem
     Core& c = core();
     if (mode.width != kScreenWidth || mode.height != kScreenHeight || mode.bitsPerPixel != 8 ||
         pages < 1) {
-        lastResult = -2;
+        lastResult = gfx_error::kDisplayMode;
         return 0;
     }
     if (!fw_backend().setMode(mode, windowed)) {
-        lastResult = -2;
+        lastResult = gfx_error::kDisplayMode;
         return 0;
     }
     c.mode = mode;
@@ -207,7 +213,7 @@ int fw_set_mode(const ModeChoice& mode, int windowed, int pages, int /*systemMem
     resetPage(c.page, c.pixels.data());
     c.context.drawContext = &c.page;
     c.hasDisplay = true;
-    c.active = true;
+    c.suspended = false;
     return 1;
 }
 
@@ -245,7 +251,7 @@ int fw_main_loop() {
         BackendEvent event;
         while (fw_backend().pollEvent(event)) dispatch(event);
         if (c.callbacks.update) c.callbacks.update();
-        if (c.active && c.callbacks.draw) c.callbacks.draw();
+        if (!c.suspended && c.callbacks.draw) c.callbacks.draw();
         fw_backend().endIteration();
     }
     fw_backend().shutdown();
@@ -266,7 +272,10 @@ void fw_request_exit() { core().exitRequested = true; }
     Core& c = core();
     Backend& backend = fw_backend();
     backend.shutdown();
-    if (c.hasDisplay) backend.showFatalError(text);
+    // Before the window opens too: a player who started the game from the
+    // desktop would otherwise see it simply not start. The backend knows
+    // whether there is a display to show it on.
+    backend.showFatalError(text);
     c.hasDisplay = false;
     std::exit(1);
 }
@@ -278,25 +287,6 @@ int gfx_result() {
 }
 
 void gfx_set_result(int code) { lastResult = code; }
-
-const char* gfx_error_message(int code) {
-    static const char* const kMessages[] = {
-        "No error",
-        "Unable to initialise the platform layer",
-        "Unable to set the display mode",
-        "File not found",
-        "Unable to read the file",
-        "Not a valid bitmap file",
-        "Unsupported bitmap format",
-        "Not enough memory",
-        "Not a valid font file",
-        "Unable to open the window",
-    };
-    constexpr int kCount = static_cast<int>(sizeof kMessages / sizeof kMessages[0]);
-    if (code > 0 || code < -31) return "Invalid error number";
-    if (-code < kCount) return kMessages[-code];
-    return "Unknown error";
-}
 
 void gfx_set_clip_rect(int left, int top, int right, int bottom) {
     DrawContext& page = core().page;

@@ -19,15 +19,15 @@
 
 #include "framework/backend.h"
 #include "framework/files.h"
+#include "framework/gfx_errors.h"
 
 namespace {
 
-// Error codes, as gfx_error_message words them.
-constexpr int kFileNotFound = -3;
-constexpr int kReadError = -4;
-constexpr int kNotABitmap = -5;
-constexpr int kUnsupported = -6;
-constexpr int kNoMemory = -7;
+using gfx_error::kFileNotFound;
+using gfx_error::kNoMemory;
+using gfx_error::kNotABitmap;
+using gfx_error::kReadError;
+constexpr int kUnsupported = gfx_error::kUnsupportedBitmap;
 
 // Far beyond any picture of the game (textures are 256x256, screens
 // 640x480) and small enough that a lying header cannot ask for gigabytes.

@@ -11,6 +11,7 @@
 
 #include "framework/backend.h"
 #include "framework/files.h"
+#include "framework/gfx_errors.h"
 
 struct GfxFont {
     Psf2Font psf;
@@ -18,9 +19,9 @@ struct GfxFont {
 
 namespace {
 
-constexpr int kNotAFont = -8;
-constexpr int kFileNotFound = -3;
-constexpr int kReadError = -4;
+using gfx_error::kFileNotFound;
+using gfx_error::kNotAFont;
+using gfx_error::kReadError;
 
 // Generous for a text font, and small enough that a lying header cannot
 // make the loader allocate much.

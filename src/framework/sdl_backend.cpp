@@ -14,9 +14,12 @@
 #include "framework/backend.h"
 #include "framework/clock.h"
 #include "framework/frame_pacer.h"
+#include "framework/key_filter.h"
 #include "framework/sdl_dialog.h"
 #include "framework/sdl_keys.h"
 #include "framework/sdl_present.h"
+
+static_assert(KeyFilter::kScancodes == SDL_NUM_SCANCODES);
 
 namespace {
 
@@ -32,15 +35,21 @@ void sleepMilliseconds(std::uint32_t milliseconds) {
     }
 }
 
+bool invisibleDriver(std::string_view name) { return name == "offscreen" || name == "dummy"; }
+
 // The drivers that show nothing are used only when asked for by name
 // (SDL_VIDEODRIVER), as the tests and timing runs do.
 bool realDisplayOrAskedFor() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver) return false;
-    const std::string_view name(driver);
-    if (name != "offscreen" && name != "dummy") return true;
+    if (!invisibleDriver(driver)) return true;
     const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     return asked && *asked;
+}
+
+bool invisibleDriverAskedFor() {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return asked && invisibleDriver(asked);
 }
 
 // Events made here rather than read from SDL: the key-ups of keys still held
@@ -93,13 +102,10 @@ private:
     std::string title_;
     std::uint64_t lastSwitch_ = 0;
     bool videoStarted_ = false;
-    bool windowEverOpened_ = false;
     SdlScreen screen_;
     FramePacer pacer_{clockMicroseconds, sleepMilliseconds};
     PendingEvents pending_;
-    // Physical keys held, by SDL scancode: several keys share a scan code
-    // (arrow block and keypad), whose key-up waits for the last of them.
-    std::array<bool, SDL_NUM_SCANCODES> held_{};
+    KeyFilter keys_;
 };
 
 bool SdlBackend::init(std::string_view title) {
@@ -138,9 +144,8 @@ bool SdlBackend::setMode(const ModeChoice& /*mode*/, int windowed) {
         if (!screen_.setWindowed(windowed != 0)) return false;
     } else {
         if (!screen_.open(title_, windowed != 0)) return false;
-        windowEverOpened_ = true;
     }
-    held_.fill(false);
+    keys_.clear();
     pacer_.restart();
     return true;
 }
@@ -177,28 +182,17 @@ bool SdlBackend::translate(const SDL_Event& event, BackendEvent& out) {
 bool SdlBackend::translateKey(const SDL_KeyboardEvent& key, BackendEvent& out) {
     const SDL_Scancode scancode = key.keysym.scancode;
     const bool down = key.type == SDL_KEYDOWN;
-    if (down && key.repeat) return false;
-    if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return false;
     const bool enter = scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER;
-    if (down && enter && (key.keysym.mod & KMOD_ALT) && screen_.isOpen()) {
+    if (down && !key.repeat && enter && (key.keysym.mod & KMOD_ALT) && screen_.isOpen()) {
         // Alt+Enter belongs to the window; the game never sees this Enter.
         return switchMode(!screen_.windowed(), out);
     }
-    const int code = pc_scan_code(scancode);
+    const int code = down ? keys_.keyDown(scancode, key.repeat != 0) : keys_.keyUp(scancode);
     if (code == 0) return false;
     out = BackendEvent{};
     out.scanCode = code;
-    if (down) {
-        held_[scancode] = true;
-        out.kind = BackendEvent::Kind::KeyDown;
-        out.character = key_character(scancode);
-        return true;
-    }
-    held_[scancode] = false;
-    for (int other = 0; other < SDL_NUM_SCANCODES; ++other) {
-        if (held_[other] && pc_scan_code(other) == code) return false;
-    }
-    out.kind = BackendEvent::Kind::KeyUp;
+    out.kind = down ? BackendEvent::Kind::KeyDown : BackendEvent::Kind::KeyUp;
+    if (down) out.character = key_character(scancode);
     return true;
 }
 
@@ -238,18 +232,12 @@ bool SdlBackend::switchMode(bool windowed, BackendEvent& out) {
 }
 
 void SdlBackend::releaseHeldKeys() {
-    std::array<bool, 256> released{};
-    for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
-        if (!held_[scancode]) continue;
-        held_[scancode] = false;
-        const int code = pc_scan_code(scancode);
-        if (code == 0 || released[code]) continue;
-        released[code] = true;
+    keys_.releaseAll([this](int code) {
         BackendEvent up;
         up.kind = BackendEvent::Kind::KeyUp;
         up.scanCode = code;
         pending_.push(up);
-    }
+    });
 }
 
 bool SdlBackend::confirmQuit() {
@@ -280,15 +268,18 @@ void SdlBackend::present(const std::uint8_t* pixels, const PaletteEntry* palette
 }
 
 void SdlBackend::showFatalError(std::string_view text) {
-    // Called after shutdown: the box has no parent window any more.
-    if (!windowEverOpened_) return;
+    // Called after shutdown, perhaps before any window was open: a box
+    // without a parent needs no video subsystem. Test and timing runs that
+    // asked for an invisible driver never get one; where there is no display
+    // at all the box fails quietly and stderr has the text.
+    if (invisibleDriverAskedFor()) return;
     const std::string message(text);
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Fatal Error!", message.c_str(), nullptr);
 }
 
 void SdlBackend::shutdown() {
     screen_.close();
-    held_.fill(false);
+    keys_.clear();
     if (videoStarted_) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         videoStarted_ = false;
