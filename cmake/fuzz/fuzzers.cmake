@@ -1,0 +1,26 @@
+# The fuzzers, one line each, read by both builds: the clang build in
+# cmake/fuzz/ makes a program of each, the main build (cmake/fuzz.cmake) a
+# timed CTest run. krv_fuzzer(NAME TARGET_SOURCE SECONDS SOURCES... SEEDS ...)
+#   TARGET_SOURCE  the .cc holding LLVMFuzzerTestOneInput (.cc keeps it out of
+#                  the unit-test program)
+#   SECONDS        the run's share of the time box: with ctest -j2 the model
+#                  reader runs on one lane while the others follow each other
+#                  on the second, about half a minute each
+#   SOURCES        the reader's own portable sources, besides the shared ones
+#                  (src/geometry, the file layer); no display, no SDL
+#   SEEDS          seed folders; those that do not exist are passed over
+# Paths are relative to the source folder unless absolute.
+krv_fuzzer(model_reader_fuzz tests/geometry/model_reader_fuzz.cc 30
+    SEEDS tests/geometry/fuzz_seeds ${KRV_GAME_DIR}/Objects)
+krv_fuzzer(question_file_fuzz tests/shell/question_file_fuzz.cc 10
+    SOURCES src/shell/question_file.cpp src/shell/content_file.cpp
+    SEEDS tests/shell/fuzz_seeds/questions ${KRV_GAME_DIR}/Data)
+krv_fuzzer(intro_file_fuzz tests/shell/intro_file_fuzz.cc 10
+    SOURCES src/shell/intro_file.cpp src/shell/content_file.cpp
+    SEEDS tests/shell/fuzz_seeds/intro)
+krv_fuzzer(ending_file_fuzz tests/shell/ending_file_fuzz.cc 10
+    SOURCES src/shell/ending_file.cpp
+    SEEDS tests/shell/fuzz_seeds/ending)
+krv_fuzzer(logic_file_fuzz tests/logic/logic_file_fuzz.cc 10
+    SOURCES src/logic/logic_file_parser.cpp
+    SEEDS tests/logic/fuzz_seeds ${KRV_GAME_DIR}/Data)
