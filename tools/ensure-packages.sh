@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, or says how to.
 set -e
-PACKAGES="cmake ninja-build g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev console-setup-linux zlib1g-dev"
+PACKAGES="cmake ninja-build g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev console-setup-linux zlib1g-dev libsdl2-image-dev"
 
 missing=""
 for p in $PACKAGES; do
