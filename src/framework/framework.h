@@ -3,6 +3,7 @@
 // the game calls on the platform. Nothing here shows an SDL type; the SDL
 // backend and the headless backend (backend.h) sit behind the same calls.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -138,6 +139,17 @@ void fw_set_mode_switch_callback(ModeSwitchCallback callback);
 void fw_set_activate_callback(ActivateCallback callback);
 void fw_set_suspend_callback(SuspendCallback callback);
 bool fw_choose_mode(ModeChoice* mode, int* windowed);
+// What the mode dialog shows beside its own three lines, given by the game
+// before fw_choose_mode (the framework knows no game's files or colours).
+// Without it the dialog is plain background.
+struct ModeDialogLook {
+    std::string titlePicture;  // game path of the 231 x 272 picture, 8 bits
+    std::string font;          // game path
+    std::array<PaletteEntry, 256> palette{};  // the colours of the picture and the indices
+    int textColour = 0;
+    int background = 0;
+};
+void fw_set_mode_dialog_look(const ModeDialogLook& look);
 int fw_set_mode(const ModeChoice& mode, int windowed, int pages, int systemMemory);
 void fw_set_palette(const PaletteEntry* entries, int count, int first);
 void fw_realize_palette(int count, int first, int waitForRetrace);

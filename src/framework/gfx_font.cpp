@@ -31,7 +31,9 @@ constexpr int kMaxGlyphs = 512;
 constexpr std::uintmax_t kMaxFontFileBytes = 4u * 1024u * 1024u;
 
 const GfxFont* currentFont = nullptr;
-std::uint8_t currentColour = 215;  // white in the game palette
+// Until gfx_set_color picks one: the palette's last entry, which is not the
+// background (entry 0) that gfx_clear lays.
+std::uint8_t currentColour = 255;
 
 std::uint32_t read32(std::span<const std::uint8_t> bytes, std::size_t at) {
     return static_cast<std::uint32_t>(bytes[at]) |

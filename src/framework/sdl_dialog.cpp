@@ -9,16 +9,18 @@
 #include <vector>
 
 #include "framework/framework.h"
-#include "shell/game_palette.h"
 
 namespace {
 
 constexpr int kPictureWidth = 231;
 constexpr int kPictureHeight = 272;
 constexpr int kMargin = 12;
-constexpr int kLineSpacing = 20;  // the game spaces its text lines 20 apart
-constexpr int kBackground = cube_index(1, 1, 1);
-constexpr int kEmptyPanel = cube_index(0, 0, 1);
+constexpr int kLineSpacing = 20;  // as the game spaces its own text lines
+
+ModeDialogLook& look() {
+    static ModeDialogLook instance;
+    return instance;
+}
 
 constexpr std::array<std::string_view, 3> kLines = {
     "Press RETURN to enter the maze",
@@ -32,18 +34,11 @@ struct DialogCanvas {
     DrawContext context;
 };
 
-void fillRect(DrawContext& context, int x, int y, int width, int height, int colour) {
-    const int right = std::min(x + width, context.width);
-    const int bottom = std::min(y + height, context.height);
-    for (int row = std::max(y, 0); row < bottom; ++row) {
-        std::uint8_t* line = context.pixels + row * context.bytesPerLine;
-        std::fill(line + std::max(x, 0), line + right, static_cast<std::uint8_t>(colour));
-    }
-}
-
 DialogCanvas drawDialog() {
-    GfxBitmap* picture = gfx_load_bitmap("Pics\\title.bmp", 1);
-    GfxFont* font = gfx_load_font("Fonts\\Cour20b.fnt");
+    const ModeDialogLook& style = look();
+    GfxBitmap* picture =
+        style.titlePicture.empty() ? nullptr : gfx_load_bitmap(style.titlePicture, 1);
+    GfxFont* font = style.font.empty() ? nullptr : gfx_load_font(style.font);
     gfx_result();  // a missing file is drawn around, not reported later
 
     int textWidth = 0;
@@ -62,18 +57,15 @@ DialogCanvas drawDialog() {
     context.clipRight = context.width - 1;
     context.clipBottom = context.height - 1;
     canvas.pixels.assign(static_cast<std::size_t>(context.width) * context.height,
-                         static_cast<std::uint8_t>(kBackground));
+                         static_cast<std::uint8_t>(style.background));
     context.pixels = canvas.pixels.data();
 
-    if (picture && picture->bitsPerPixel == 8) {
+    if (picture && picture->bitsPerPixel == 8)
         gfx_put_bitmap(&context, kMargin, kMargin, picture, 0);
-    } else {
-        fillRect(context, kMargin, kMargin, kPictureWidth, kPictureHeight, kEmptyPanel);
-    }
     if (textWidth > 0) {
         int y = kMargin + (kPictureHeight - spacing * static_cast<int>(kLines.size())) / 2;
         for (std::string_view line : kLines) {
-            gfx_draw_text_to(context, font, textLeft, y, line, kWhite);
+            gfx_draw_text_to(context, font, textLeft, y, line, style.textColour);
             y += spacing;
         }
     }
@@ -101,7 +93,7 @@ public:
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
                                     context.width, context.height);
         if (!texture) return false;
-        const std::array<PaletteEntry, 256> palette = game_palette();
+        const std::array<PaletteEntry, 256>& palette = look().palette;
         std::vector<Uint32> argb(canvas.pixels.size());
         for (std::size_t i = 0; i < argb.size(); ++i) {
             const PaletteEntry& entry = palette[canvas.pixels[i]];
@@ -163,4 +155,8 @@ bool sdl_run_mode_dialog(const std::string& title) {
             default: break;
         }
     }
+}
+
+void fw_set_mode_dialog_look(const ModeDialogLook& newLook) {
+    look() = newLook;
 }

@@ -1,6 +1,7 @@
 #include "framework/framework.h"
 #include "shell/callbacks.h"
 #include "shell/game.h"
+#include "shell/game_palette.h"
 #include "shell/intro.h"
 #include "shell/movement.h"
 #include "shell/resources.h"
@@ -46,6 +47,8 @@ int game_main() {
 
     ModeChoice mode;
     int windowed = 1;
+    fw_set_mode_dialog_look({"Pics\\title.bmp", "Fonts\\Cour20b.fnt", game_palette(), kWhite,
+                             cube_index(1, 1, 1)});
     if (!fw_choose_mode(&mode, &windowed)) return 0;
     if (!fw_set_mode(mode, windowed, 2, 1)) gfx_fatal_error(gfx_error_message(gfx_result()));
 
