@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "geometry/trig.h"
 
 namespace {
@@ -19,6 +21,12 @@ Matrix3 sample() {
 
 void expectNear(const Matrix3& a, const Matrix3& b, float tolerance) {
     for (int i = 0; i < 9; ++i) EXPECT_NEAR(a[i], b[i], tolerance) << "entry " << i;
+}
+
+void expectVecNear(const Vec3& a, const Vec3& b) {
+    EXPECT_NEAR(a.x, b.x, 1e-6f);
+    EXPECT_NEAR(a.y, b.y, 1e-6f);
+    EXPECT_NEAR(a.z, b.z, 1e-6f);
 }
 
 }  // namespace
@@ -128,4 +136,47 @@ TEST_F(MathTest, InverseBoundaryLiesBetweenTwoFloats) {
     accepted.set(above, 0, 0, 0, 1, 0, 0, 0, 1);
     accepted.invert(out);
     EXPECT_NEAR(out[0], 1.0f / above, 1.0f);
+}
+
+// Worked out apart from the code: A·Rx and A·Ry for a matrix with no
+// symmetry, in double precision from the rotation matrices as written down
+// (Rx = [[1,0,0],[0,c,-s],[0,s,c]], Ry = [[c,0,s],[0,1,0],[-s,0,c]]), and
+// the quarter turns by where they send the axes. A sign error in either
+// rotation, or a rotation applied from the wrong side, fails here.
+TEST_F(MathTest, RotationsMatchTheirMatricesWorkedOutApart) {
+    auto product = [](const Matrix3& a, const double r[9]) {
+        Matrix3 out;
+        for (int row = 0; row < 3; ++row) {
+            for (int col = 0; col < 3; ++col) {
+                double sum = 0.0;
+                for (int k = 0; k < 3; ++k) sum += double{a[3 * row + k]} * r[3 * k + col];
+                out.m[3 * row + col] = static_cast<float>(sum);
+            }
+        }
+        return out;
+    };
+    for (const int angle : {30, 90, 135, -45, -200}) {
+        const double radians = angle * 3.14159265358979 / 180.0;
+        const double c = std::cos(radians);
+        const double s = std::sin(radians);
+        const double rx[9] = {1, 0, 0, 0, c, -s, 0, s, c};
+        const double ry[9] = {c, 0, s, 0, 1, 0, -s, 0, c};
+        Matrix3 a = sample();
+        a.rotateX(angle);
+        expectNear(a, product(sample(), rx), 1e-5f);
+        Matrix3 b = sample();
+        b.rotateY(angle);
+        expectNear(b, product(sample(), ry), 1e-5f);
+    }
+
+    // A quarter turn about x takes y to z; about y it takes z to x.
+    Matrix3 x = Matrix3::identity();
+    x.rotateX(90);
+    Vec3 v;
+    expectVecNear(x.transform(Vec3{0, 1, 0}, v), Vec3{0, 0, 1});
+    expectVecNear(x.transform(Vec3{0, 0, 1}, v), Vec3{0, -1, 0});
+    Matrix3 y = Matrix3::identity();
+    y.rotateY(90);
+    expectVecNear(y.transform(Vec3{0, 0, 1}, v), Vec3{1, 0, 0});
+    expectVecNear(y.transform(Vec3{1, 0, 0}, v), Vec3{0, 0, -1});
 }
