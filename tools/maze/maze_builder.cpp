@@ -13,6 +13,10 @@
 #include <cmath>
 #include <cstdio>
 #include <sstream>
+#include <tuple>
+#include <utility>
+
+#include "render/clipping.h"
 
 namespace {
 
@@ -62,6 +66,7 @@ public:
         if (bands_ == 3) skirtingSurface_ = surface(s_.skirtingTexture);
         fillSubCells();
         warnAboutHeights();
+        warnAboutSightLines();
         floorsAndCeilings();
         verticalFaces();
         if (!checkHome()) return false;
@@ -189,6 +194,38 @@ private:
                     }
                 }
             }
+        }
+    }
+
+    // The game draws nothing farther ahead than its far plane: down a longer
+    // straight corridor the background shows through at the far end. The
+    // longest run of open cells along a row or a column is named, once.
+    void warnAboutSightLines() {
+        int longest = 0, line = 0, column = 0;
+        const auto scan = [&](int runs, int length, auto openAt, auto placeOf) {
+            for (int i = 0; i < runs; ++i) {
+                for (int k = 0, run = 0; k <= length; ++k) {
+                    if (k < length && openAt(i, k)) {
+                        ++run;
+                    } else if (run > longest) {
+                        longest = run;
+                        std::tie(line, column) = placeOf(i, k - run);
+                    }
+                    if (k < length && !openAt(i, k)) run = 0;
+                }
+            }
+        };
+        scan(rows_, columns_, [&](int r, int c) { return open(cellAt(c, r)); },
+             [&](int r, int c) { return std::pair(s_.mapLine + r, c + 1); });
+        scan(columns_, rows_, [&](int c, int r) { return open(cellAt(c, r)); },
+             [&](int c, int r) { return std::pair(s_.mapLine + r, c + 1); });
+        const double reach = longest * s_.cell;
+        if (reach > static_cast<double>(kFarZ)) {
+            warn(line, column,
+                 "a straight line of " + std::to_string(longest) + " open cells (" +
+                     std::to_string(static_cast<int>(reach)) + " units) starts here; the game draws nothing over " +
+                     std::to_string(static_cast<int>(kFarZ)) +
+                     " units ahead, so the background shows at its far end: break it with a turn");
         }
     }
 
