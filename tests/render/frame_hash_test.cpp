@@ -4,12 +4,14 @@
 // object slot switched off, so that the game's object table does not enter
 // them; the objects are hashed on their own, placed by the test.
 //
-// The values hold only for the content they were taken from: the models and
-// pictures of the game folder are fingerprinted, and with other content the
-// tests skip, saying so, rather than fail. After a change to the default
-// content (or a deliberate change to the picture) record them again: the
-// failure and skip messages print the values. KRV_FRAME_HASH_GAME names
-// another game folder, e.g. a copy frozen while the content is being edited.
+// The values (frame_hashes.txt beside this file) hold for the files these
+// frames draw: the three mazes, the five objects placed here, the textures
+// they name and the background. Those files are fingerprinted; other content
+// (questions, the logic file, further objects and pictures) may change
+// freely. When a fingerprint or a hash differs the tests fail and print the
+// command that records the values again, to be run once someone has looked
+// at the pictures (krvtool shot). KRV_FRAME_HASH_GAME names another game
+// folder, e.g. a copy frozen while the content is being edited.
 
 #include <gtest/gtest.h>
 
@@ -21,10 +23,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "framework/files.h"
 #include "framework/framework.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
@@ -36,20 +41,8 @@
 
 namespace {
 
-// Taken from the content with this fingerprint.
-constexpr std::uint64_t kContentFingerprint = 0xcdc0c57d66372af0ull;
-
-const std::uint64_t kHomeHashes[] = {
-    0x101de361dc8c5e54ull, 0x90bd699576da3421ull, 0x4816a521af240b62ull,
-    0xcf04aebcf522d003ull, 0x7830c6c30f164230ull, 0x310afb40ee786459ull,
-    0x8a5aae81ce765610ull, 0xc99de7c7153728ddull, 0xa30751645e0f864dull,
-    0xb5fceda45b324ee5ull, 0x1f786b258e94f316ull, 0x2390ea46fc691bc7ull,
-    0x63443cf84b622edbull, 0x0a329084116ca014ull, 0x08d75c1ba69c626full,
-    0x3931d1dbbfbc36a9ull, 0x588e5ae12de20f95ull, 0xa32b542262c3a960ull,
-};
-
-constexpr std::uint64_t kObjectViewsHash = 0xc9208f493b1d81abull;
-constexpr std::uint64_t kFloorViewsHash = 0x6c416b8bbe23d4c8ull;
+constexpr const char* kMazes[] = {"krv1", "krv2", "krv3"};
+constexpr const char* kObjects[] = {"chest", "crystal", "globe", "lantern", "statue"};
 
 struct HashedView {
     ViewPose pose;
@@ -68,32 +61,103 @@ std::uint64_t viewHash(const std::uint8_t* page) {
     return h;
 }
 
-std::string hex(std::uint64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%016" PRIx64 "ull", value);
-    return text;
-}
-
 std::string gameFolder() {
     const char* folder = std::getenv("KRV_FRAME_HASH_GAME");
     return folder && *folder ? folder : KRV_GAME_DIR;
 }
 
-// FNV-1a over the names and bytes of every model and picture, in name order.
-std::uint64_t contentFingerprint(const std::filesystem::path& game) {
-    std::vector<std::filesystem::path> files;
-    for (const char* folder : {"Objects", "Pics"}) {
-        std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(game / folder, ec)) {
-            if (entry.is_regular_file()) files.push_back(entry.path());
+// ---- The recorded values: "name value..." lines, # comments ----------------
+
+using Recorded = std::map<std::string, std::vector<std::uint64_t>>;
+
+std::filesystem::path recordFile() {
+    return std::filesystem::path(__FILE__).parent_path() / "frame_hashes.txt";
+}
+
+bool recording() {
+    const char* record = std::getenv("KRV_FRAME_HASH_RECORD");
+    return record && *record && std::string(record) != "0";
+}
+
+Recorded readRecorded() {
+    Recorded values;
+    std::ifstream in(recordFile());
+    std::string line;
+    std::string name;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream words(line);
+        // An indented line carries on the values of the name above it.
+        if (line[0] != ' ') words >> name;
+        for (std::string word; words >> word;) {
+            values[name].push_back(std::strtoull(word.c_str(), nullptr, 16));
         }
     }
+    return values;
+}
+
+std::string hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%016" PRIx64, value);
+    return text;
+}
+
+// Replaces one name's values (and the fingerprint) in the file.
+void record(const std::string& name, const std::vector<std::uint64_t>& values,
+            std::uint64_t fingerprint) {
+    Recorded all = readRecorded();
+    all[name] = values;
+    all["fingerprint"] = {fingerprint};
+    std::ofstream out(recordFile());
+    out << "# Frame hashes of frame_hash_test.cpp, written by running it with\n"
+           "# KRV_FRAME_HASH_RECORD=1 after looking at the pictures.\n";
+    for (const auto& [key, list] : all) {
+        out << key;
+        for (const std::uint64_t value : list)
+            out << (list.size() > 1 ? "\n    " : " ") << hex(value);
+        out << "\n";
+    }
+    ASSERT_TRUE(out.good()) << "cannot write " << recordFile();
+}
+
+std::string recordCommand() {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const char* game = std::getenv("KRV_FRAME_HASH_GAME");
+    return std::string(game && *game ? "KRV_FRAME_HASH_GAME=" + std::string(game) + " " : "") +
+           "KRV_FRAME_HASH_RECORD=1 " + (error ? std::string("krv_tests") : self.string()) +
+           " --gtest_filter='FrameHash.*'";
+}
+
+// ---- What the frames draw ------------------------------------------------
+
+// FNV-1a over the names and bytes of the files the hashed frames draw: the
+// mazes, the objects, every texture those name and the background.
+std::uint64_t contentFingerprint(const std::filesystem::path& game) {
+    std::vector<std::string> files = {"Pics\\border1.bmp"};
+    const std::string previousRoot = fw_data_root();
+    fw_set_data_root(game.string());
+    TextureList list;
+    auto addModel = [&](const char* name) {
+        const std::string path = std::string("Objects\\") + name + ".krv";
+        files.push_back(path);
+        const Model model(path, list, -1, Vec3{}, ModelLoadMode::Check);
+    };
+    std::for_each(std::begin(kMazes), std::end(kMazes), addModel);
+    std::for_each(std::begin(kObjects), std::end(kObjects), addModel);
+    for (std::int32_t t = 1; t <= list.count; ++t) files.push_back(list.entries[t]->path);
+    fw_set_data_root(previousRoot);
+
     std::sort(files.begin(), files.end());
+    files.erase(std::unique(files.begin(), files.end()), files.end());
     std::uint64_t h = 14695981039346656037ull;
     auto add = [&](unsigned char byte) { h = (h ^ byte) * 1099511628211ull; };
-    for (const auto& file : files) {
-        for (char c : file.filename().string()) add(static_cast<unsigned char>(c));
-        std::ifstream in(file, std::ios::binary);
+    for (const std::string& file : files) {
+        for (char c : file) add(static_cast<unsigned char>(c));
+        std::string native = file;
+        std::replace(native.begin(), native.end(), '\\', '/');
+        std::ifstream in(game / native, std::ios::binary);
+        if (!in) add(0);  // a missing file differs from an empty one
         for (std::istreambuf_iterator<char> it(in), end; it != end; ++it) {
             add(static_cast<unsigned char>(*it));
         }
@@ -101,20 +165,39 @@ std::uint64_t contentFingerprint(const std::filesystem::path& game) {
     return h;
 }
 
-// Skips (returns false) unless the game folder holds the recorded content.
-bool recordedContent(std::string& why) {
-    const std::filesystem::path game = gameFolder();
-    if (!std::filesystem::exists(game / "Objects" / "krv1.krv")) {
-        why = "the game folder has no default mazes";
-        return false;
+// Compares (or records) one test's values. The content is checked first:
+// hashes taken from other files say nothing about the renderer.
+void expectRecorded(const std::string& name, const std::vector<std::uint64_t>& values,
+                    const std::string& details = {}) {
+    const std::uint64_t fingerprint = contentFingerprint(gameFolder());
+    if (recording()) {
+        record(name, values, fingerprint);
+        std::printf("recorded %s in %s\n", name.c_str(), recordFile().c_str());
+        return;
     }
-    const std::uint64_t fingerprint = contentFingerprint(game);
-    if (fingerprint != kContentFingerprint) {
-        why = "the content differs from the one the hashes were taken from (fingerprint " +
-              hex(fingerprint) + "); record them again";
-        return false;
+    const Recorded recorded = readRecorded();
+    const auto was = recorded.find("fingerprint");
+    const std::string again =
+        "\nLook at the pictures (krvtool shot), then record the values "
+        "again:\n    " +
+        recordCommand();
+    const std::string recordedFor =
+        was == recorded.end() || was->second.size() != 1 ? "none" : hex(was->second.front());
+    ASSERT_EQ(hex(fingerprint), recordedFor)
+        << "the mazes, objects or pictures these frames draw have changed" << again;
+    const auto expected = recorded.find(name);
+    ASSERT_TRUE(expected != recorded.end()) << "no values for " << name << again;
+    ASSERT_EQ(values.size(), expected->second.size()) << name << again;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(hex(values[i]), hex(expected->second[i]))
+            << name << " value " << i << details << again;
     }
-    return true;
+}
+
+void requireGame() {
+    ASSERT_TRUE(
+        std::filesystem::exists(std::filesystem::path(gameFolder()) / "Objects" / "krv1.krv"))
+        << gameFolder() << " holds no default mazes: build the content target";
 }
 
 void switchObjectsOff() {
@@ -139,30 +222,20 @@ std::vector<HashedView> homeViews(const RenderSession& session) {
 }  // namespace
 
 TEST(FrameHash, StartViewsOfTheDefaultMazesAreUnchanged) {
-    std::string why;
-    if (!recordedContent(why)) GTEST_SKIP() << why;
+    requireGame();
     RenderSession session(gameFolder());
     switchObjectsOff();
-    std::vector<HashedView> views = homeViews(session);
-    std::string table;
-    for (HashedView& view : views) {
+    std::vector<std::uint64_t> hashes;
+    for (const HashedView& view : homeViews(session)) {
         session.placeView(view.pose.maze, view.pose.eye, view.pose.turn, view.look);
         session.drawFrame();
-        view.hash = viewHash(session.page());
-        table += "    " + hex(view.hash) + ",\n";
+        hashes.push_back(viewHash(session.page()));
     }
-    ASSERT_EQ(views.size(), std::size(kHomeHashes)) << "recorded:\n" << table;
-    for (std::size_t i = 0; i < views.size(); ++i) {
-        EXPECT_EQ(views[i].hash, kHomeHashes[i])
-            << "maze " << views[i].pose.maze << " turn " << views[i].pose.turn << " look "
-            << views[i].look << "\nrecorded:\n"
-            << table;
-    }
+    expectRecorded("home", hashes, " (views: per maze turns 0, 90, 180, 270, 45 up, 225 down)");
 }
 
 TEST(FrameHash, BenchViewsOfTheDefaultMazesAreUnchanged) {
-    std::string why;
-    if (!recordedContent(why)) GTEST_SKIP() << why;
+    requireGame();
     RenderSession session(gameFolder());
     switchObjectsOff();
     // All 80 bench views of each maze, folded into one value.
@@ -172,21 +245,20 @@ TEST(FrameHash, BenchViewsOfTheDefaultMazesAreUnchanged) {
         session.drawFrame();
         combined = combined * 31 + viewHash(session.page());
     }
-    EXPECT_EQ(combined, kFloorViewsHash) << "recorded: " << hex(combined);
+    expectRecorded("floor", {combined});
 }
 
 // The default object models stand in a fan in front of each maze's start,
 // turned differently, some near, some far, some likely behind walls: the
 // depth-tested path against the maze's depth and against each other.
 TEST(FrameHash, ObjectsInTheDefaultMazesAreUnchanged) {
-    std::string why;
-    if (!recordedContent(why)) GTEST_SKIP() << why;
+    requireGame();
     RenderSession session(gameFolder());
     TextureList list;
     std::vector<std::unique_ptr<Model>> models;
-    for (const char* name : {"chest", "crystal", "globe", "lantern", "statue"}) {
-        models.push_back(std::make_unique<Model>(std::string("Objects\\") + name + ".krv", list, -1,
-                                                 Vec3{}));
+    for (const char* name : kObjects) {
+        models.push_back(
+            std::make_unique<Model>(std::string("Objects\\") + name + ".krv", list, -1, Vec3{}));
         ASSERT_TRUE(models.back()->loaded) << models.back()->loadError.describe();
     }
     list.loadBitmaps();
@@ -234,7 +306,7 @@ TEST(FrameHash, ObjectsInTheDefaultMazesAreUnchanged) {
             if (viewHash(page.data()) != withObjects) ++viewsShowingObjects;
         }
     }
-    EXPECT_EQ(combined, kObjectViewsHash) << "recorded: " << hex(combined);
+    expectRecorded("objects", {combined});
     // The hash is only worth something if objects were in the picture.
     EXPECT_GE(viewsShowingObjects, 12);
 }
