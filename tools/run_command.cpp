@@ -1,5 +1,6 @@
 // krvtool run: plays the real game on the headless backend, fed by a key
-// script, and writes the frames asked for as PNG files (docs/headless-runs.md).
+// script, and writes the frames asked for as PNG files and, when asked, what
+// it played as a WAV file (docs/headless-runs.md).
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +19,8 @@ namespace {
 constexpr int kDefaultIterationLimit = 100000;
 
 constexpr const char* kUsage =
-    "run [--script FILE] [--frames DIR] [--data DIR] [--max-iterations N] [--all-frames]";
+    "run [--script FILE] [--frames DIR] [--data DIR] [--max-iterations N] [--all-frames]"
+    " [--audio-out FILE.wav]";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "krvtool run: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
@@ -29,12 +31,14 @@ int runGame(std::span<char*> args) {
     std::string script;
     std::string frames;
     std::string data;
+    std::string audioOut;
     int iterationLimit = kDefaultIterationLimit;
     bool allFrames = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view option = args[i];
         const bool takesValue = option == "--script" || option == "--frames" ||
-                                option == "--data" || option == "--max-iterations";
+                                option == "--data" || option == "--max-iterations" ||
+                                option == "--audio-out";
         if (option == "--all-frames") {
             allFrames = true;
             continue;
@@ -48,6 +52,8 @@ int runGame(std::span<char*> args) {
             frames = value;
         } else if (option == "--data") {
             data = value;
+        } else if (option == "--audio-out") {
+            audioOut = value;
         } else {
             char* end = nullptr;
             const long limit = std::strtol(value.c_str(), &end, 10);
@@ -69,12 +75,18 @@ int runGame(std::span<char*> args) {
     }
     backend->captureFrames(frames, {}, allFrames);
     backend->setIterationLimit(iterationLimit);
+    if (!audioOut.empty() && !backend->recordAudio(audioOut)) {
+        std::fprintf(stderr, "krvtool run: cannot create the sound recording %s\n",
+                     audioOut.c_str());
+        return 1;
+    }
 
     fw_reset();
     fw_set_data_root(data);
     fw_use_backend(backend.get());
     const int exitCode = run_game();
     fw_use_backend(nullptr);
+    const bool audioWritten = backend->finishAudio();
 
     std::fprintf(stderr, "krvtool run: %d iterations, %d frames presented, %d written\n",
                  backend->iteration(), backend->framesPresented(), backend->framesWritten());
@@ -82,8 +94,8 @@ int runGame(std::span<char*> args) {
         std::fprintf(stderr, "krvtool run: stopped by the limit of %d iterations\n",
                      iterationLimit);
     }
-    // Frames that were asked for and not written make the run a failure.
-    if (exitCode == 0 && backend->captureFailures() > 0) return 1;
+    // Frames or sound that were asked for and not written make the run a failure.
+    if (exitCode == 0 && (backend->captureFailures() > 0 || !audioWritten)) return 1;
     return exitCode;
 }
 

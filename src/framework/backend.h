@@ -9,6 +9,8 @@
 
 #include "framework/framework.h"
 
+class AudioMixer;
+
 struct BackendEvent {
     enum class Kind {
         KeyDown,       // scanCode (PC set 1) and character; never a repeat
@@ -46,6 +48,16 @@ public:
     virtual void showFatalError(std::string_view text) = 0;
     // Restores the display and closes the window; safe to call twice.
     virtual void shutdown() = 0;
+
+    // ---- Sound (framework/audio.h drives these) ----
+    // Opens the audio device, which from then on plays what `mixer` mixes;
+    // false when there is none (every sound stays silent). By default none.
+    virtual bool openAudio(AudioMixer& /*mixer*/) { return false; }
+    // Closes the device; once it returns the mixer is not touched again.
+    virtual void closeAudio() {}
+    // Held, briefly, around every change the game makes to an open mixer.
+    virtual void lockAudio() {}
+    virtual void unlockAudio() {}
 };
 
 // The backend every fw_ operation uses; main picks SDL, tools and tests the

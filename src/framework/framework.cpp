@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "framework/audio.h"
 #include "framework/backend.h"
 #include "framework/gfx_errors.h"
 #include "framework/headless.h"
@@ -116,7 +117,11 @@ int lastResult = 0;
 
 }  // namespace
 
-void fw_use_backend(Backend* backend) { core().backend = backend; }
+void fw_use_backend(Backend* backend) {
+    // An audio device open on the backend being left is closed with it.
+    if (backend != core().backend) fw_audio_close();
+    core().backend = backend;
+}
 
 Backend& fw_backend() {
     Core& c = core();
@@ -126,6 +131,7 @@ Backend& fw_backend() {
 void fw_reset() {
     Core& c = core();
     Backend* backend = c.backend;
+    fw_audio_close();
     c.callbacks = Callbacks{};
     c.driverOptions = DriverOptions{};
     c.context = FwContext{};
@@ -254,6 +260,7 @@ int fw_main_loop() {
         if (!c.suspended && c.callbacks.draw) c.callbacks.draw();
         fw_backend().endIteration();
     }
+    fw_audio_close();
     fw_backend().shutdown();
     c.hasDisplay = false;
     return 0;
@@ -271,6 +278,7 @@ void fw_request_exit() { core().exitRequested = true; }
     inFatalError = true;
     Core& c = core();
     Backend& backend = fw_backend();
+    fw_audio_close();
     backend.shutdown();
     // Before the window opens too: a player who started the game from the
     // desktop would otherwise see it simply not start. The backend knows

@@ -1,7 +1,9 @@
 #pragma once
 // The backend with no window: tests and tools run the real game through it.
 // A key script feeds key-down/up events per loop iteration, the caller owns
-// the clock, and chosen frames are written as PNG files.
+// the clock, and chosen frames are written as PNG files. Its audio device
+// mixes exactly 1/30 s of sound at the end of each iteration, and the mix can
+// be recorded to a WAV file or kept for a test.
 
 #include <array>
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/audio_wav.h"
 #include "framework/backend.h"
 
 class HeadlessBackend : public Backend {
@@ -52,6 +55,22 @@ public:
     // is created at the first write; empty means the working folder.
     void captureFrames(std::string folder, std::set<int> frames, bool captureAll = false);
 
+    // ---- sound ----
+    // The mix of one loop iteration: 1/30 s whatever the clock step.
+    static constexpr int kAudioFramesPerIteration = AudioMixer::kRate / 30;
+    // Whether the run has an audio device (yes unless told otherwise);
+    // without one every sound stays silent.
+    void setAudioDevice(bool present) { audioDevicePresent_ = present; }
+    // Records the mixed output from the next iteration on, silence included,
+    // as a 44100 Hz 16-bit stereo WAV file at a native path; the file is
+    // finished by shutdown, reset or finishAudio. False when the file cannot
+    // be created.
+    bool recordAudio(const std::string& path);
+    // Finishes the recording; false when any part of it could not be written.
+    bool finishAudio();
+    // Keeps the mixed output in memory too (interleaved left, right), for tests.
+    void keepAudio(bool keep) { keepAudio_ = keep; }
+
     // ---- what happened ----
     int iteration() const { return iteration_; }
     int framesPresented() const { return framesPresented_; }
@@ -63,6 +82,9 @@ public:
     int captureFailures() const { return captureFailures_; }
     // True when the iteration limit, not the game or the script, ended the loop.
     bool stoppedByLimit() const { return stoppedByLimit_; }
+    // Whether the game's sounds have an open device here now.
+    bool audioOpen() const { return mixer_ != nullptr; }
+    const std::vector<std::int16_t>& keptAudio() const { return keptAudio_; }
     // Clears what happened and the script; keeps nothing from an earlier run.
     void reset();
 
@@ -76,10 +98,13 @@ public:
     std::uint64_t microseconds() override { return clock_; }
     void showFatalError(std::string_view text) override;
     void shutdown() override;
+    bool openAudio(AudioMixer& mixer) override;
+    void closeAudio() override { mixer_ = nullptr; }
 
 private:
     bool capturing(int iteration) const;
     void writeCapture();
+    void mixAudio();
 
     std::vector<KeyAction> script_;  // sorted by iteration, stable
     std::set<int> scriptShots_;
@@ -101,6 +126,12 @@ private:
     bool captureAll_ = false;
     std::array<std::uint8_t, 640 * 480> lastFrame_{};
     std::array<PaletteEntry, 256> lastPalette_{};
+    AudioMixer* mixer_ = nullptr;  // the open device's; null when closed
+    bool audioDevicePresent_ = true;
+    bool keepAudio_ = false;
+    bool audioWriteFailed_ = false;
+    WavRecorder recorder_;
+    std::vector<std::int16_t> keptAudio_;
 };
 
 // Writes a 640x480 page of palette indices as an RGB PNG; false on failure.

@@ -227,6 +227,12 @@ void HeadlessBackend::reset() {
     captureAll_ = false;
     lastFrame_.fill(0);
     lastPalette_.fill(PaletteEntry{});
+    // An open device stays open: the framework's audio layer closes it.
+    finishAudio();
+    audioWriteFailed_ = false;
+    audioDevicePresent_ = true;
+    keepAudio_ = false;
+    keptAudio_.clear();
 }
 
 bool HeadlessBackend::init(std::string_view /*title*/) {
@@ -285,6 +291,7 @@ void HeadlessBackend::present(const std::uint8_t* pixels, const PaletteEntry* pa
 }
 
 void HeadlessBackend::endIteration() {
+    mixAudio();
     // An iteration that drew nothing (not active) still has a picture: the
     // screen goes on showing the last page.
     if (!presentedThisIteration_ && framesPresented_ > 0 && capturing(iteration_)) writeCapture();
@@ -306,4 +313,35 @@ void HeadlessBackend::showFatalError(std::string_view /*text*/) {
 
 void HeadlessBackend::shutdown() {
     shutDown_ = true;
+    finishAudio();
+}
+
+bool HeadlessBackend::openAudio(AudioMixer& mixer) {
+    if (!audioDevicePresent_) return false;
+    mixer_ = &mixer;
+    return true;
+}
+
+bool HeadlessBackend::recordAudio(const std::string& path) {
+    finishAudio();
+    audioWriteFailed_ = false;
+    return recorder_.open(path);
+}
+
+bool HeadlessBackend::finishAudio() {
+    if (recorder_.isOpen() && !recorder_.finish()) {
+        audioWriteFailed_ = true;
+        std::fprintf(stderr, "cannot write the sound recording %s\n", recorder_.path().c_str());
+    }
+    return !audioWriteFailed_;
+}
+
+void HeadlessBackend::mixAudio() {
+    if (!mixer_ && !recorder_.isOpen() && !keepAudio_) return;
+    // Each iteration is its own 1/30 s: what the game started in it sounds
+    // from the start of that block.
+    std::array<std::int16_t, kAudioFramesPerIteration * AudioMixer::kChannels> block{};
+    if (mixer_) mixer_->mix(block.data(), kAudioFramesPerIteration);
+    if (recorder_.isOpen()) recorder_.write(block.data(), kAudioFramesPerIteration);
+    if (keepAudio_) keptAudio_.insert(keptAudio_.end(), block.begin(), block.end());
 }

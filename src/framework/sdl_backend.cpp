@@ -15,6 +15,7 @@
 #include "framework/clock.h"
 #include "framework/frame_pacer.h"
 #include "framework/key_filter.h"
+#include "framework/sdl_audio.h"
 #include "framework/sdl_dialog.h"
 #include "framework/sdl_keys.h"
 #include "framework/sdl_present.h"
@@ -87,6 +88,10 @@ public:
     std::uint64_t microseconds() override { return clockMicroseconds(); }
     void showFatalError(std::string_view text) override;
     void shutdown() override;
+    bool openAudio(AudioMixer& mixer) override { return audio_.open(mixer); }
+    void closeAudio() override { audio_.close(); }
+    void lockAudio() override { audio_.lock(); }
+    void unlockAudio() override { audio_.unlock(); }
 
 private:
     // Turns one SDL event into at most one backend event (others queued).
@@ -105,6 +110,7 @@ private:
     SdlScreen screen_;
     FramePacer pacer_{clockMicroseconds, sleepMilliseconds};
     PendingEvents pending_;
+    SdlAudio audio_;
     KeyFilter keys_;
 };
 
