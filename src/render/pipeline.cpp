@@ -27,7 +27,8 @@ std::span<Slot> objectSlots(World& world) {
 // whose load failed has nothing to draw.
 bool drawable(const Model& model) {
     const auto points = static_cast<std::size_t>(model.pointCount) + 1;
-    return model.loaded && model.nodeCount >= 1 && model.transformedFlags.size() >= points &&
+    return model.loaded && model.pointCount >= 1 && model.nodeCount >= 1 &&
+           model.transformedFlags.size() >= points &&
            model.projectedFlags.size() >= points && model.viewPoints.size() >= points &&
            model.projectedPoints.size() >= points;
 }
