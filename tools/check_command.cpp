@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "check/reach.h"
 #include "command.h"
 #include "framework/files.h"
 #include "geometry/model.h"
@@ -16,6 +17,7 @@
 #include "geometry/trig.h"
 #include "logic/logic_file.h"
 #include "shell/content_check.h"
+#include "shell/question_file.h"
 #include "shell/resources.h"
 
 namespace {
@@ -73,22 +75,46 @@ void checkLogic(CheckReport& report, TextureList& textures,
                 logicLine(problem.line, (problem.fatalMessage ? "" : "warning: ") + problem.reason));
         }
     }
-    std::vector<std::string> loaded;
+    std::vector<std::pair<std::string, const Model*>> byName;
+    std::vector<const Model*> objectModels;
     for (const LogicRecord& record : contents.records) {
         const auto* object = std::get_if<LogicObject>(&record.value);
         if (!object) continue;
         ++report.objects;
         // Objects of equal name share the first one's model: the game
         // never reads a later file of the same name.
-        if (std::find(loaded.begin(), loaded.end(), object->name) != loaded.end()) continue;
-        loaded.push_back(object->name);
+        const auto shared = std::find_if(byName.begin(), byName.end(),
+                                         [&](const auto& entry) { return entry.first == object->name; });
+        if (shared != byName.end()) {
+            objectModels.push_back(shared->second);
+            continue;
+        }
         auto model = std::make_unique<Model>("Objects\\" + object->file, textures,
                                              kObjectCellSize, Vec3{}, ModelLoadMode::Check);
         if (!model->loaded) {
             report.problems.push_back(logicLine(record.line, "object '" + object->name + "': " +
                                                                  model->loadError.describe()));
         }
+        byName.emplace_back(object->name, model.get());
+        objectModels.push_back(model.get());
         models.push_back(std::move(model));
+    }
+
+    // Where a player can walk, once the file itself is sound.
+    const bool fatal = std::any_of(judged.begin(), judged.end(),
+                                   [](const LogicProblem& p) { return p.fatalMessage; });
+    if (fatal || contents.headerError) return;
+    std::vector<Model*> mazeModels;
+    for (std::size_t i = 0; i < std::size(kMazes); ++i) mazeModels.push_back(models[i].get());
+    for (std::string& problem : checkReach(contents, mazeModels, objectModels, kMazeHome)) {
+        report.problems.push_back(std::move(problem));
+    }
+    const QuestionFileContent questions = readQuestionFile();
+    if (questions.opened && questions.questions.size() != static_cast<std::size_t>(report.objects)) {
+        report.problems.push_back(
+            std::string(kLogicFile) + ": " + std::to_string(report.objects) + " objects but " +
+            std::to_string(questions.questions.size()) +
+            " questions in Data\\krv.qry: objects and questions are asked in turn, one each");
     }
 }
 
