@@ -14,15 +14,17 @@ TEST(CheckCommand, ReportsEveryProblemWithFileAndLine) {
     if (!writeTestBitmap(folder.root() / "Pics" / "brick.bmp", 256, 256, 3)) {
         GTEST_SKIP() << "gfx_save_bitmap cannot write bitmaps yet";
     }
-    for (const char* maze : {"krv1.krv", "krv2.krv", "krv3.krv"})
-        folder.writeObject(maze, kSquareFloor);
+    // Maze 0 a floor under its home, the others the small square.
+    folder.writeObject("krv1.krv", replaced(kSquareFloor, "0, 0, 0\n100, 0, 0\n100, 0, 100\n0, 0, 100\n",
+                                            "0, 0, -1000\n1000, 0, -1000\n1000, 0, 0\n0, 0, 0\n"));
+    for (const char* maze : {"krv2.krv", "krv3.krv"}) folder.writeObject(maze, kSquareFloor);
     folder.writeObject("good.krv", kSquareFloor);
     const auto writeData = [&](const char* name, const std::string& text) {
         std::filesystem::create_directories(folder.root() / "Data");
         std::ofstream(folder.root() / "Data" / name) << text;
     };
-    const std::string object = "O 0\ngood\ngood.krv\n1\n0\n40\n0\n10\n40\n0\nHello\n#\n";
-    writeData("krv.lgk", "B 1\n0\n40\n0\n" + object);
+    const std::string object = "O 0\ngood\ngood.krv\n1\n500\n0\n-500\n500\n0\n-500\nHello\n#\n";
+    writeData("krv.lgk", "B 1\n50\n40\n50\n" + object);
     writeData("krv.qry", "Q\nTEXT\n50\n50\nWhat?\n#\n1\n");
 
     CheckReport clean = checkGameData(folder.root().string());
