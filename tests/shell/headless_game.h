@@ -1,9 +1,12 @@
 #pragma once
 // Runs the real game on the headless backend for a test: the data folder is
-// the built game's, keys come from a script, and the game's objects stay
+// the built game's (by default without its quiz), keys come from a script, and the game's objects stay
 // alive after the loop so the test can look at them.
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "framework/files.h"
@@ -11,9 +14,40 @@
 #include "shell/game.h"
 #include "shell/shell.h"
 
+// The built game without its quiz: no intro, and a logic file of one start
+// point per maze, no objects, no passages. Tests of the shell's keys and of
+// walking start in the maze at once and never meet a question. Made once per
+// test program, removed when it ends.
+inline const std::string& plainGameFolder() {
+    struct Folder {
+        std::filesystem::path path;
+        Folder() {
+            namespace fs = std::filesystem;
+            path = fs::temp_directory_path() / ("krv_plain_game_" + std::to_string(::getpid()));
+            fs::remove_all(path);
+            fs::copy(KRV_GAME_DIR, path, fs::copy_options::recursive);
+            fs::remove(path / "Data" / "krv.int");
+            std::ofstream(path / "Data" / "krv.lgk", std::ios::binary | std::ios::trunc)
+                << "B 0\n790\n40\n-105\nB 1\n790\n40\n-105\nB 2\n790\n40\n-105\n";
+            text = path.string();
+        }
+        // A death test's child ends through exit() too: only the process
+        // that made the folder removes it.
+        ~Folder() {
+            if (::getpid() != owner) return;
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+        std::string text;
+        pid_t owner = ::getpid();
+    };
+    static const Folder folder;
+    return folder.text;
+}
+
 class HeadlessGame {
 public:
-    explicit HeadlessGame(const std::string& dataRoot = KRV_GAME_DIR) {
+    explicit HeadlessGame(const std::string& dataRoot = plainGameFolder()) {
         fw_reset();
         backend_.reset();
         fw_use_backend(&backend_);

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include "headless_game.h"
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -217,7 +219,7 @@ std::vector<Sample> playInGame(const HeadlessBackend::KeyScript& script, int sta
     backend.setScript(script.actions);
     backend.setIterationLimit(script.endIteration + 1);
     fw_use_backend(&backend);
-    fw_set_data_root(KRV_GAME_DIR);
+    fw_set_data_root(plainGameFolder());
     create_game();
     game_main();
     destroy_game();
