@@ -16,6 +16,7 @@
 
 #include "collision/collision_grid.h"
 #include "framework/framework.h"
+#include "framework/gfx_errors.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"
@@ -27,8 +28,10 @@
 }
 int gfx_bitmap_info(std::string_view) { return 0; }
 GfxBitmap* gfx_load_bitmap(std::string_view, int) { return nullptr; }
+std::string gfx_bitmap_problem() { return {}; }
 void gfx_free_bitmap(GfxBitmap*) {}
 void buildCollisionGrid(Model&, std::int32_t) { std::abort(); }
+long long collisionGridCells(const Model&, std::int32_t) { std::abort(); }
 
 namespace {
 std::string inputPath;
