@@ -90,6 +90,10 @@ int runGame(std::span<char*> args) {
 
     std::fprintf(stderr, "krvtool run: %d iterations, %d frames presented, %d written\n",
                  backend->iteration(), backend->framesPresented(), backend->framesWritten());
+    if (!audioOut.empty() && audioWritten) {
+        std::fprintf(stderr, "krvtool run: sound of %d iterations written to %s\n",
+                     backend->iteration(), audioOut.c_str());
+    }
     if (backend->stoppedByLimit()) {
         std::fprintf(stderr, "krvtool run: stopped by the limit of %d iterations\n",
                      iterationLimit);

@@ -30,6 +30,12 @@ public:
         int endIteration = -1;           // exit asked at its end; -1 none
     };
 
+    HeadlessBackend() = default;
+    // Closes the game's audio device when it is still open here.
+    ~HeadlessBackend() override;
+    HeadlessBackend(const HeadlessBackend&) = delete;
+    HeadlessBackend& operator=(const HeadlessBackend&) = delete;
+
     // ---- set-up by the caller ----
     // Replaces the key actions; shots and the end of a loaded script stay.
     void setScript(std::vector<KeyAction> actions);

@@ -12,6 +12,8 @@
 
 #include "framework/headless.h"
 
+#include "framework/audio.h"
+
 namespace {
 
 struct KeyName {
@@ -98,6 +100,11 @@ bool parseNumber(std::string_view text, long limit, long& value) {
 }
 
 }  // namespace
+
+HeadlessBackend::~HeadlessBackend() {
+    // The framework's audio layer must not keep a backend that is gone.
+    if (mixer_) fw_audio_close();
+}
 
 int HeadlessBackend::scanCodeOfKeyName(std::string_view name) {
     for (const KeyName& key : kKeyNames) {
