@@ -1,9 +1,11 @@
 // Content step: the game's font, Fonts/Cour20b.fnt, made from the bold
-// 10x20 Terminus console font that Debian ships, with its licence beside it.
+// 10x20 Terminus console fonts that Debian ships, with its licence beside it.
 //
-// The console font is indexed through its Unicode table; the game draws text
-// by byte value, so each Latin-1 character's glyph is moved to its code and
-// the table dropped (docs/font-format.md).
+// Glyphs 0-255 are the Latin-1 characters at their codes, as the game's font
+// always had them; after them come the other characters of a few console
+// fonts of the same face (Latin Extended-A, Greek, Cyrillic, punctuation),
+// each bitmap once, and a Unicode table that maps every character to its
+// glyph (docs/font-format.md).
 
 #include <zlib.h>
 
@@ -13,23 +15,35 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "command.h"
 #include "framework/gfx_font.h"
+#include "framework/text_decode.h"
 
 namespace {
 
-constexpr const char* kSourceFont = "/usr/share/consolefonts/Lat15-TerminusBold20x10.psf.gz";
+constexpr const char* kFontFolder = "/usr/share/consolefonts/";
+// The Latin-1 glyphs come from the first; later ones only add characters the
+// earlier lack. Each console font holds at most 512 glyphs, so no one of
+// them has all the scripts a quiz may be written in.
+constexpr const char* kSourceFonts[] = {
+    "Lat15-TerminusBold20x10.psf.gz",  // Latin-1: glyphs 0-255 as they always were
+    "Uni2-TerminusBold20x10.psf.gz",   // Latin Extended-A, Greek, Cyrillic, punctuation
+    "Uni3-TerminusBold20x10.psf.gz",   // more Cyrillic
+    "Vietnamese-TerminusBold20x10.psf.gz",
+    "CyrAsia-TerminusBold20x10.psf.gz",
+};
+// Combining marks would be drawn in a cell of their own beside the letter
+// they belong on: better shown as missing, which krvtool check warns of.
+// Right-to-left scripts (the Hebrew console font) are left out likewise.
+constexpr char32_t kCombiningFirst = 0x300;
+constexpr char32_t kCombiningLast = 0x36F;
 constexpr int kGlyphWidth = 10;
 constexpr int kGlyphHeight = 20;
 constexpr std::size_t kMaxFontBytes = 4 * 1024 * 1024;
-
-// The Unicode table ends each glyph's list with this byte; a list of
-// combining sequences starts with kSequenceStart.
-constexpr std::uint8_t kListEnd = 0xFF;
-constexpr std::uint8_t kSequenceStart = 0xFE;
 
 bool gunzip(const char* path, std::vector<std::uint8_t>& bytes) {
     gzFile file = gzopen(path, "rb");
@@ -49,65 +63,6 @@ bool gunzip(const char* path, std::vector<std::uint8_t>& bytes) {
     return ok;
 }
 
-// Decodes one UTF-8 character at `at`; false on a malformed one.
-bool decodeUtf8(const std::vector<std::uint8_t>& bytes, std::size_t& at, char32_t& codePoint) {
-    const std::uint8_t lead = bytes[at];
-    int extra = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        codePoint = lead & 0x1F;
-        extra = 1;
-    } else if ((lead & 0xF0) == 0xE0) {
-        codePoint = lead & 0x0F;
-        extra = 2;
-    } else if ((lead & 0xF8) == 0xF0) {
-        codePoint = lead & 0x07;
-        extra = 3;
-    } else {
-        return false;
-    }
-    if (at + extra >= bytes.size()) return false;
-    for (int i = 1; i <= extra; ++i) {
-        const std::uint8_t next = bytes[at + i];
-        if ((next & 0xC0) != 0x80) return false;
-        codePoint = (codePoint << 6) | (next & 0x3F);
-    }
-    at += static_cast<std::size_t>(extra) + 1;
-    return true;
-}
-
-// Code point -> glyph for single characters; the first glyph listed wins.
-bool readUnicodeTable(const Psf2Font& font, std::map<char32_t, int>& glyphOf, std::string& error) {
-    const std::vector<std::uint8_t>& table = font.unicodeTable;
-    std::size_t at = 0;
-    for (int glyph = 0; glyph < font.glyphCount; ++glyph) {
-        bool inSequences = false;
-        for (;;) {
-            if (at >= table.size()) {
-                error = "the Unicode table ends at glyph " + std::to_string(glyph);
-                return false;
-            }
-            if (table[at] == kListEnd) {
-                ++at;
-                break;
-            }
-            if (table[at] == kSequenceStart) {
-                inSequences = true;
-                ++at;
-                continue;
-            }
-            char32_t codePoint = 0;
-            if (!decodeUtf8(table, at, codePoint)) {
-                error = "malformed UTF-8 in the Unicode table at glyph " + std::to_string(glyph);
-                return false;
-            }
-            if (!inSequences) glyphOf.emplace(codePoint, glyph);
-        }
-    }
-    return true;
-}
-
 bool isControlCode(int code) {
     return code < 0x20 || (code >= 0x7F && code < 0xA0);
 }
@@ -121,11 +76,13 @@ bool writeFile(const std::filesystem::path& path, const void* data, std::size_t 
 constexpr const char* kLicence =
     R"(Fonts/Cour20b.fnt, the font of all the game's text, is made at build time
 from the console font Lat15-TerminusBold20x10 of Debian's package
-console-setup-linux, which is Terminus Font, bold, 10 by 20 pixels. Its
-glyphs for U+0000 to U+00FF were moved to their Latin-1 codes, the control
-codes left blank, and the file rewritten without its Unicode table. It is
-therefore a Modified Version of Terminus Font under the licence below; it
-does not use the Reserved Font Name.
+console-setup-linux, which is Terminus Font, bold, 10 by 20 pixels, with
+the characters that its sister fonts Uni2, Uni3, Vietnamese and CyrAsia of
+the same size add. The glyphs for U+0000 to U+00FF were moved to their
+Latin-1 codes, the control codes left blank, the other glyphs put after
+them once each, and the Unicode table rewritten to match. It is therefore
+a Modified Version of Terminus Font under the licence below; it does not
+use the Reserved Font Name.
 
 Copyright (C) 2020 Dimitar Toshkov Zhekov
 
@@ -232,49 +189,82 @@ FROM, OUT OF THE USE OR INABILITY TO USE THE FONT SOFTWARE OR FROM
 OTHER DEALINGS IN THE FONT SOFTWARE.
 )";
 
-bool makeFont(const std::string& /*sourceFolder*/, const std::string& gameFolder) {
+using Bitmap = std::vector<std::uint8_t>;
+
+// Every single character of a console font with its glyph's bitmap, the
+// first glyph listed winning.
+bool readSourceFont(const std::string& name, std::map<char32_t, Bitmap>& bitmaps) {
+    const std::string path = std::string(kFontFolder) + name;
     std::vector<std::uint8_t> bytes;
-    if (!gunzip(kSourceFont, bytes)) {
-        std::fprintf(stderr, "%s: cannot read (package console-setup-linux)\n", kSourceFont);
+    if (!gunzip(path.c_str(), bytes)) {
+        std::fprintf(stderr, "%s: cannot read (package console-setup-linux)\n", path.c_str());
         return false;
     }
     Psf2Font source;
     std::string error;
-    if (!parsePsf2(bytes, source, error)) {
-        std::fprintf(stderr, "%s: %s\n", kSourceFont, error.c_str());
+    std::vector<Psf2Mapping> mappings;
+    if (!parsePsf2(bytes, source, error) || !readPsf2UnicodeTable(source, mappings, error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
         return false;
     }
-    if (source.width != kGlyphWidth || source.height != kGlyphHeight ||
-        source.unicodeTable.empty()) {
-        std::fprintf(stderr, "%s: expected 10x20 glyphs with a Unicode table\n", kSourceFont);
+    if (source.width != kGlyphWidth || source.height != kGlyphHeight || mappings.empty()) {
+        std::fprintf(stderr, "%s: expected 10x20 glyphs with a Unicode table\n", path.c_str());
         return false;
     }
-    std::map<char32_t, int> glyphOf;
-    if (!readUnicodeTable(source, glyphOf, error)) {
-        std::fprintf(stderr, "%s: %s\n", kSourceFont, error.c_str());
-        return false;
+    const auto glyphSize = static_cast<std::size_t>(source.glyphBytes);
+    for (const Psf2Mapping& mapping : mappings) {
+        const auto first = source.glyphs.begin() +
+                           static_cast<std::ptrdiff_t>(mapping.glyph * glyphSize);
+        bitmaps.emplace(mapping.codePoint, Bitmap(first, first + static_cast<std::ptrdiff_t>(glyphSize)));
     }
-    const auto question = glyphOf.find(U'?');
-    if (question == glyphOf.end()) {
-        std::fprintf(stderr, "%s: no glyph for '?'\n", kSourceFont);
-        return false;
-    }
+    return true;
+}
 
+// Glyphs 0-255 by Latin-1 code, then every further bitmap once; each
+// character maps to the first glyph with its bitmap.
+Psf2Font buildFont(const std::map<char32_t, Bitmap>& latin1, const std::map<char32_t, Bitmap>& all) {
     Psf2Font font;
-    font.width = source.width;
-    font.height = source.height;
-    font.rowBytes = source.rowBytes;
-    font.glyphBytes = source.glyphBytes;
-    font.glyphCount = 256;
-    font.glyphs.assign(static_cast<std::size_t>(font.glyphCount) * font.glyphBytes, 0);
-    const auto glyphSize = static_cast<std::size_t>(font.glyphBytes);
-    for (int code = 0; code < 256; ++code) {
-        if (isControlCode(code)) continue;
-        const auto found = glyphOf.find(static_cast<char32_t>(code));
-        const int glyph = found != glyphOf.end() ? found->second : question->second;
-        std::copy_n(source.glyphs.begin() + static_cast<std::ptrdiff_t>(glyph * glyphSize),
-                    glyphSize, font.glyphs.begin() + static_cast<std::ptrdiff_t>(code * glyphSize));
+    font.width = kGlyphWidth;
+    font.height = kGlyphHeight;
+    font.rowBytes = (kGlyphWidth + 7) / 8;
+    font.glyphBytes = font.rowBytes * kGlyphHeight;
+    const Bitmap blank(static_cast<std::size_t>(font.glyphBytes), 0);
+    std::map<Bitmap, int> glyphOfBitmap;
+    std::vector<Psf2Mapping> mappings;
+    const auto addGlyph = [&](const Bitmap& bitmap) {
+        font.glyphs.insert(font.glyphs.end(), bitmap.begin(), bitmap.end());
+        glyphOfBitmap.emplace(bitmap, font.glyphCount);
+        return font.glyphCount++;
+    };
+    const Bitmap& question = latin1.at(U'?');
+    for (char32_t code = 0; code < 256; ++code) {
+        const auto found = latin1.find(code);
+        const Bitmap& bitmap = isControlCode(static_cast<int>(code)) ? blank
+                               : found != latin1.end()                ? found->second
+                                                                      : question;
+        mappings.push_back({code, addGlyph(bitmap)});
     }
+    for (const auto& [code, bitmap] : all) {
+        if (code < 256 || (code >= kCombiningFirst && code <= kCombiningLast)) continue;
+        const auto known = glyphOfBitmap.find(bitmap);
+        mappings.push_back({code, known != glyphOfBitmap.end() ? known->second : addGlyph(bitmap)});
+    }
+    font.unicodeTable = encodePsf2UnicodeTable(font.glyphCount, mappings);
+    return font;
+}
+
+bool makeFont(const std::string& /*sourceFolder*/, const std::string& gameFolder) {
+    std::map<char32_t, Bitmap> latin1;
+    if (!readSourceFont(kSourceFonts[0], latin1)) return false;
+    std::map<char32_t, Bitmap> all = latin1;
+    for (const char* name : std::span(kSourceFonts).subspan(1)) {
+        if (!readSourceFont(name, all)) return false;
+    }
+    if (!latin1.contains(U'?') || !all.contains(kReplacementCharacter)) {
+        std::fprintf(stderr, "%s%s: no glyph for '?' or U+FFFD\n", kFontFolder, kSourceFonts[0]);
+        return false;
+    }
+    const Psf2Font font = buildFont(latin1, all);
 
     const std::filesystem::path fonts = std::filesystem::path(gameFolder) / "Fonts";
     const std::vector<std::uint8_t> file = encodePsf2(font);

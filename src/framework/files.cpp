@@ -55,7 +55,19 @@ bool TextFile::openNative(const std::string& path) {
     atEnd_ = false;
     lastLineEnded_ = false;
     lineNumber_ = 0;
+    skipByteOrderMark();
     return file_ != nullptr;
+}
+
+// Editors that save UTF-8 may put EF BB BF before the first line. It is no
+// text: left in, it would make the first line differ from "Q" or a record
+// header, and take up 3 of its 999 places.
+void TextFile::skipByteOrderMark() {
+    if (!file_) return;
+    unsigned char mark[3] = {};
+    const std::size_t read = std::fread(mark, 1, sizeof mark, file_);
+    if (read == sizeof mark && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF) return;
+    std::rewind(file_);
 }
 
 void TextFile::close() {
@@ -98,6 +110,7 @@ bool TextFile::readLine(std::string& line) {
 
 void TextFile::rewind() {
     if (file_) std::rewind(file_);
+    skipByteOrderMark();
     atEnd_ = false;
     lastLineEnded_ = false;
     lineNumber_ = 0;

@@ -21,9 +21,9 @@ void fw_locate_data_root(std::string_view programPath);
 
 // A data file read line by line the way every reader of the game reads:
 // a line ends at a line feed (a CR right before it is dropped), holds at most
-// 999 characters (the rest of a longer line is the next line), and once the
-// end of the file has been reached every later read finds nothing until
-// rewind().
+// 999 bytes (the rest of a longer line is the next line), and once the end
+// of the file has been reached every later read finds nothing until
+// rewind(). A UTF-8 byte order mark at the start of the file is skipped.
 class TextFile {
 public:
     static constexpr std::size_t kMaxLine = 999;
@@ -53,6 +53,8 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    void skipByteOrderMark();
+
     std::FILE* file_ = nullptr;
     std::string path_;
     bool atEnd_ = false;

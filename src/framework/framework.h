@@ -187,11 +187,14 @@ void gfx_end_direct_access();
 // the data root): see files.h.
 
 // Beyond the game's own needs: the mode dialog draws its own window with the
-// font, and the content tools write pictures.
+// font, krvtool check asks which characters it has, and the content tools
+// write pictures. Text is decoded as text_decode.h says.
 void gfx_draw_text_to(DrawContext& context, const GfxFont* font, int x, int y,
                       std::string_view text, int paletteIndex);
 int gfx_font_text_width(const GfxFont* font, std::string_view text);
 int gfx_font_height(const GfxFont* font);
+// False for a character drawn as the replacement mark, and without a font.
+bool gfx_font_has_glyph(const GfxFont* font, char32_t codePoint);
 // Writes an 8-bit bitmap with the given 256-entry palette as a Windows BMP at
 // a native path; false on failure.
 bool gfx_save_bitmap(const std::string& nativePath, const GfxBitmap& bitmap,

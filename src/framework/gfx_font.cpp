@@ -1,5 +1,8 @@
-// Fonts and text: PSF2 files, one colour, glyphs indexed by the text's bytes
-// (Latin-1), the top-left corner of the first glyph at the given position.
+// Fonts and text: PSF2 files, one colour, the top-left corner of the first
+// glyph at the given position. Text is decoded line by line (text_decode.h)
+// and each character found through a table from code point to glyph, built
+// at load from the font's Unicode table; a font without one is indexed by
+// code point.
 
 #include "framework/gfx_font.h"
 
@@ -12,9 +15,27 @@
 #include "framework/backend.h"
 #include "framework/files.h"
 #include "framework/gfx_errors.h"
+#include "framework/text_decode.h"
+
+namespace {
+constexpr std::uint16_t kUnmapped = 0xFFFF;  // above any glyph index the loader accepts
+}
 
 struct GfxFont {
     Psf2Font psf;
+    // Indexed by code point, up to the highest one the font has; kUnmapped
+    // where it has none. One load per character on the drawing path.
+    std::vector<std::uint16_t> glyphOf;
+    // The glyph of a character the font lacks: U+FFFD's, else '?''s, else
+    // glyphCount (nothing is drawn, the pen still advances).
+    int replacement = 0;
+
+    bool has(char32_t codePoint) const {
+        return codePoint < glyphOf.size() && glyphOf[codePoint] != kUnmapped;
+    }
+    int glyphFor(char32_t codePoint) const {
+        return has(codePoint) ? glyphOf[codePoint] : replacement;
+    }
 };
 
 namespace {
@@ -27,8 +48,17 @@ using gfx_error::kReadError;
 // make the loader allocate much.
 constexpr int kMaxGlyphWidth = 64;
 constexpr int kMaxGlyphHeight = 128;
-constexpr int kMaxGlyphs = 512;
+constexpr int kMaxGlyphs = 4096;
 constexpr std::uintmax_t kMaxFontFileBytes = 4u * 1024u * 1024u;
+// The Basic Multilingual Plane holds every script a 10-pixel console font
+// draws; characters past it are drawn as the replacement.
+constexpr char32_t kCodePointsMapped = 0x10000;
+
+// The Unicode table ends each glyph's list with kListEnd; the combining
+// sequences of a list start after kSequenceStart. Neither byte occurs in
+// UTF-8.
+constexpr std::uint8_t kListEnd = 0xFF;
+constexpr std::uint8_t kSequenceStart = 0xFE;
 
 const GfxFont* currentFont = nullptr;
 // Until gfx_set_color picks one: the palette's last entry, which is not the
@@ -45,6 +75,52 @@ std::uint32_t read32(std::span<const std::uint8_t> bytes, std::size_t at) {
 void write32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8)
         bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void appendUtf8(std::vector<std::uint8_t>& bytes, char32_t codePoint) {
+    const auto put = [&](std::uint32_t value) { bytes.push_back(static_cast<std::uint8_t>(value)); };
+    if (codePoint < 0x80) {
+        put(codePoint);
+    } else if (codePoint < 0x800) {
+        put(0xC0 | (codePoint >> 6));
+        put(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        put(0xE0 | (codePoint >> 12));
+        put(0x80 | ((codePoint >> 6) & 0x3F));
+        put(0x80 | (codePoint & 0x3F));
+    } else {
+        put(0xF0 | (codePoint >> 18));
+        put(0x80 | ((codePoint >> 12) & 0x3F));
+        put(0x80 | ((codePoint >> 6) & 0x3F));
+        put(0x80 | (codePoint & 0x3F));
+    }
+}
+
+// The code point to glyph table; the first glyph a character is listed
+// with wins.
+bool buildGlyphTable(GfxFont& font, std::string& error) {
+    const Psf2Font& psf = font.psf;
+    std::vector<Psf2Mapping> mappings;
+    if (psf.unicodeTable.empty()) {
+        for (int glyph = 0; glyph < psf.glyphCount; ++glyph)
+            mappings.push_back({static_cast<char32_t>(glyph), glyph});
+    } else if (!readPsf2UnicodeTable(psf, mappings, error)) {
+        return false;
+    }
+    char32_t highest = 0;
+    for (const Psf2Mapping& mapping : mappings) {
+        if (mapping.codePoint < kCodePointsMapped) highest = std::max(highest, mapping.codePoint);
+    }
+    font.glyphOf.assign(mappings.empty() ? 0 : highest + 1, kUnmapped);
+    for (const Psf2Mapping& mapping : mappings) {
+        if (mapping.codePoint >= kCodePointsMapped) continue;
+        std::uint16_t& glyph = font.glyphOf[mapping.codePoint];
+        if (glyph == kUnmapped) glyph = static_cast<std::uint16_t>(mapping.glyph);
+    }
+    font.replacement = font.has(kReplacementCharacter) ? font.glyphOf[kReplacementCharacter]
+                       : font.has(U'?')               ? font.glyphOf[U'?']
+                                                      : psf.glyphCount;
+    return true;
 }
 
 }  // namespace
@@ -109,13 +185,59 @@ std::vector<std::uint8_t> encodePsf2(const Psf2Font& font) {
     write32(bytes, kPsf2Magic);
     write32(bytes, 0);  // version
     write32(bytes, kPsf2HeaderBytes);
-    write32(bytes, 0);  // flags: no unicode table
+    write32(bytes, font.unicodeTable.empty() ? 0 : kPsf2HasUnicodeTable);
     write32(bytes, static_cast<std::uint32_t>(font.glyphCount));
     write32(bytes, static_cast<std::uint32_t>(font.glyphBytes));
     write32(bytes, static_cast<std::uint32_t>(font.height));
     write32(bytes, static_cast<std::uint32_t>(font.width));
     bytes.insert(bytes.end(), font.glyphs.begin(), font.glyphs.end());
+    bytes.insert(bytes.end(), font.unicodeTable.begin(), font.unicodeTable.end());
     return bytes;
+}
+
+bool readPsf2UnicodeTable(const Psf2Font& font, std::vector<Psf2Mapping>& mappings,
+                          std::string& error) {
+    const std::string_view table(reinterpret_cast<const char*>(font.unicodeTable.data()),
+                                 font.unicodeTable.size());
+    std::size_t at = 0;
+    for (int glyph = 0; glyph < font.glyphCount; ++glyph) {
+        bool inSequences = false;
+        for (;;) {
+            if (at >= table.size()) {
+                error = "the Unicode table ends at glyph " + std::to_string(glyph);
+                return false;
+            }
+            const auto byte = static_cast<std::uint8_t>(table[at]);
+            if (byte == kListEnd || byte == kSequenceStart) {
+                ++at;
+                if (byte == kListEnd) break;
+                inSequences = true;
+                continue;
+            }
+            char32_t codePoint = 0;
+            if (readUtf8Character(table, at, codePoint) != Utf8Read::Complete) {
+                error = "malformed UTF-8 in the Unicode table at glyph " + std::to_string(glyph);
+                return false;
+            }
+            if (!inSequences) mappings.push_back({codePoint, glyph});
+        }
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> encodePsf2UnicodeTable(int glyphCount,
+                                                 std::span<const Psf2Mapping> mappings) {
+    std::vector<std::vector<char32_t>> lists(static_cast<std::size_t>(glyphCount));
+    for (const Psf2Mapping& mapping : mappings) {
+        if (mapping.glyph >= 0 && mapping.glyph < glyphCount)
+            lists[static_cast<std::size_t>(mapping.glyph)].push_back(mapping.codePoint);
+    }
+    std::vector<std::uint8_t> table;
+    for (const std::vector<char32_t>& list : lists) {
+        for (const char32_t codePoint : list) appendUtf8(table, codePoint);
+        table.push_back(kListEnd);
+    }
+    return table;
 }
 
 GfxFont* gfx_load_font(std::string_view file) {
@@ -139,12 +261,12 @@ GfxFont* gfx_load_font(std::string_view file) {
     }
     auto font = std::make_unique<GfxFont>();
     std::string error;
-    if (!parsePsf2(bytes, font->psf, error)) {
+    if (!parsePsf2(bytes, font->psf, error) || !buildGlyphTable(*font, error)) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
         gfx_set_result(kNotAFont);
         return nullptr;
     }
-    font->psf.unicodeTable.clear();  // text is drawn by byte value: Latin-1
+    font->psf.unicodeTable.clear();  // glyphOf holds what it said
     font->psf.unicodeTable.shrink_to_fit();
     return font.release();
 }
@@ -170,7 +292,13 @@ int gfx_text_width(std::string_view text) {
 
 int gfx_font_text_width(const GfxFont* font, std::string_view text) {
     if (!font) return 0;
-    return font->psf.width * static_cast<int>(text.size());
+    // Every character advances by the width, drawn or not, exactly as
+    // gfx_draw_text_to moves its pen.
+    return font->psf.width * static_cast<int>(characterCount(text));
+}
+
+bool gfx_font_has_glyph(const GfxFont* font, char32_t codePoint) {
+    return font && font->has(codePoint);
 }
 
 int gfx_font_height(const GfxFont* font) {
@@ -196,11 +324,10 @@ void gfx_draw_text_to(DrawContext& context, const GfxFont* font, int x, int y,
     if (left > right || top > bottom) return;
 
     std::int64_t penX = x;
-    for (const char c : text) {
-        const int glyph = static_cast<unsigned char>(c);
+    forEachCharacter(text, [&](char32_t codePoint) {
         const std::int64_t from = std::max(penX, left);
         const std::int64_t to = std::min(penX + psf.width - 1, right);
-        if (penX > right) break;
+        const int glyph = font->glyphFor(codePoint);
         if (glyph < psf.glyphCount && from <= to) {
             for (std::int64_t row = top; row <= bottom; ++row) {
                 std::uint8_t* line = context.pixels + row * context.bytesPerLine;
@@ -212,5 +339,5 @@ void gfx_draw_text_to(DrawContext& context, const GfxFont* font, int x, int y,
             }
         }
         penX += psf.width;
-    }
+    });
 }
