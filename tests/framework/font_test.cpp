@@ -15,6 +15,7 @@
 #include "framework/framework.h"
 #include "framework/gfx_font.h"
 #include "framework/headless.h"
+#include "framework/text_decode.h"
 
 namespace {
 
@@ -203,6 +204,93 @@ TEST(Psf2Test, LoaderFailsCleanlyOnBadFiles) {
     EXPECT_EQ(gfx_result(), -8);
     EXPECT_EQ(gfx_load_font("missing.fnt"), nullptr);
     EXPECT_EQ(gfx_result(), -3);
+    fw_set_data_root("");
+    fs::remove_all(folder);
+}
+
+// A font whose glyph g shows its number in the first row's pixels, so a
+// drawing tells which glyph each cell holds.
+Psf2Font makeNumberedFont() {
+    Psf2Font font = makeTestFont();
+    std::fill(font.glyphs.begin(), font.glyphs.end(), 0);
+    for (int glyph = 0; glyph < font.glyphCount; ++glyph) {
+        font.glyphs[glyph * font.glyphBytes] = static_cast<std::uint8_t>(glyph);
+        font.glyphs[glyph * font.glyphBytes + font.rowBytes] = 0xFF;  // ink in every glyph
+    }
+    return font;
+}
+
+// The glyph number in each cell of `text` drawn; -1 for a blank cell.
+std::vector<int> glyphsDrawn(const GfxFont* font, std::string_view text) {
+    const int width = gfx_font_text_width(font, text);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * kGlyphHeight, 0);
+    DrawContext context{row.data(), width, kGlyphHeight, width, 0, 0, width - 1, kGlyphHeight - 1};
+    gfx_draw_text_to(context, font, 0, 0, text, 1);
+    std::vector<int> glyphs;
+    for (int cell = 0; cell < width / kGlyphWidth; ++cell) {
+        int glyph = 0;
+        for (int x = 0; x < 8; ++x) glyph = glyph * 2 + row[cell * kGlyphWidth + x];
+        glyphs.push_back(row[width + cell * kGlyphWidth] ? glyph : -1);
+    }
+    return glyphs;
+}
+
+TEST(Psf2Test, TheUnicodeTableMapsCharactersAndTheRestDrawAsTheReplacement) {
+    const fs::path folder =
+        fs::path(::testing::TempDir()) / ("krv_tablefont_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    fw_reset();
+    fw_set_data_root(folder.string());
+    std::vector<Psf2Mapping> mappings;
+    for (char32_t c = 0x20; c < 0x7F; ++c) mappings.push_back({c, static_cast<int>(c)});
+    // 'A' listed again for a later glyph: the first listing wins. U+1F642 is
+    // past the plane the loader maps.
+    for (const Psf2Mapping mapping : {Psf2Mapping{U'\u0416', 200}, Psf2Mapping{U'A', 201},
+                                      Psf2Mapping{kReplacementCharacter, 202},
+                                      Psf2Mapping{U'\U0001F642', 203}})
+        mappings.push_back(mapping);
+    Psf2Font font = makeNumberedFont();
+    font.unicodeTable = encodePsf2UnicodeTable(font.glyphCount, mappings);
+
+    Psf2Font parsed;
+    std::vector<Psf2Mapping> readBack;
+    std::string error;
+    ASSERT_TRUE(parsePsf2(encodePsf2(font), parsed, error)) << error;
+    ASSERT_TRUE(readPsf2UnicodeTable(parsed, readBack, error)) << error;
+    ASSERT_EQ(readBack.size(), mappings.size());
+    EXPECT_EQ(readBack.back().codePoint, U'\U0001F642');
+    EXPECT_EQ(readBack.back().glyph, 203);
+
+    writeBytes(folder / "table.fnt", encodePsf2(font));
+    GfxFont* loaded = gfx_load_font("table.fnt");
+    ASSERT_NE(loaded, nullptr);
+    // "AЖé🙂": é is not in this table (only ASCII is), nor is U+1F642.
+    EXPECT_EQ(glyphsDrawn(loaded, "A\xD0\x96\xC3\xA9\xF0\x9F\x99\x82"),
+              (std::vector<int>{'A', 200, 202, 202}));
+    EXPECT_TRUE(gfx_font_has_glyph(loaded, U'\u0416'));
+    EXPECT_FALSE(gfx_font_has_glyph(loaded, U'\u00E9'));
+    EXPECT_FALSE(gfx_font_has_glyph(nullptr, U'A'));
+    gfx_free_font(loaded);
+
+    // Without U+FFFD in the table the replacement is '?'.
+    mappings.erase(mappings.end() - 2);
+    font.unicodeTable = encodePsf2UnicodeTable(font.glyphCount, mappings);
+    writeBytes(folder / "table.fnt", encodePsf2(font));
+    loaded = gfx_load_font("table.fnt");
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(glyphsDrawn(loaded, "\xD0\x96\xEF\xBF\xBD"), (std::vector<int>{200, '?'}));
+    gfx_free_font(loaded);
+
+    // A table that lists fewer glyphs than the font has, or holds a byte no
+    // UTF-8 character starts with, is no font.
+    for (const std::size_t cut : {std::size_t{1}, std::size_t{2}}) {
+        std::vector<std::uint8_t> bytes = encodePsf2(font);
+        if (cut == 1) bytes.pop_back();
+        else bytes[bytes.size() - 2] = 0x80;
+        writeBytes(folder / "broken.fnt", bytes);
+        EXPECT_EQ(gfx_load_font("broken.fnt"), nullptr) << cut;
+        EXPECT_EQ(gfx_result(), -8);
+    }
     fw_set_data_root("");
     fs::remove_all(folder);
 }
