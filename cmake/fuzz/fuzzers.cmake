@@ -24,3 +24,6 @@ krv_fuzzer(ending_file_fuzz tests/shell/ending_file_fuzz.cc 10
 krv_fuzzer(logic_file_fuzz tests/logic/logic_file_fuzz.cc 10
     SOURCES src/logic/logic_file_parser.cpp
     SEEDS tests/logic/fuzz_seeds ${KRV_GAME_DIR}/Data)
+krv_fuzzer(bitmap_fuzz tests/framework/bitmap_fuzz.cc 10
+    SOURCES src/framework/bmp_reader.cpp
+    SEEDS tests/framework/fuzz_seeds/bitmaps)
