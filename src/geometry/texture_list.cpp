@@ -3,13 +3,15 @@
 #include <cstdio>
 #include <string>
 
+#include "framework/gfx_errors.h"
 #include "geometry/face.h"
 
 namespace {
 
-std::string describeSize(const GfxBitmap& bitmap) {
-    return std::to_string(bitmap.width) + " x " + std::to_string(bitmap.height) + " at " +
-           std::to_string(bitmap.bitsPerPixel) + " bits per pixel";
+// Only the size can be wrong here: the loader gives nothing but 8 bits.
+std::string sizeProblem(const GfxBitmap& bitmap) {
+    return "wrong size: " + std::to_string(bitmap.width) + "x" + std::to_string(bitmap.height) +
+           ", a texture must be 256x256";
 }
 
 // The rasterizers step through texels with a 256 mask and rows 256 bytes
@@ -47,16 +49,16 @@ bool TextureList::loadBitmaps(std::vector<TextureProblem>& problems) {
     for (std::int32_t i = 1; i <= count; ++i) {
         TextureEntry& entry = *entries[i];
         if (entry.bitmap) continue;
+        const std::string what = "texture '" + entry.name + "': " + entry.path + ": ";
         std::string reason;
         if (!gfx_bitmap_info(entry.path)) {
-            reason = "texture '" + entry.name + "': " + entry.path + " is missing or not a bitmap";
+            reason = what + gfx_bitmap_problem();
         } else {
             OwnedBitmap bitmap(gfx_load_bitmap(entry.path, 1));
             if (!bitmap) {
-                reason = "texture '" + entry.name + "': " + entry.path + " cannot be loaded";
+                reason = what + gfx_bitmap_problem();
             } else if (!drawableTexture(*bitmap)) {
-                reason = "texture '" + entry.name + "': " + entry.path + " is " +
-                         describeSize(*bitmap) + ", textures must be 256 x 256 at 8 bits per pixel";
+                reason = what + sizeProblem(*bitmap);
             } else {
                 entry.width = bitmap->width;
                 entry.height = bitmap->height;

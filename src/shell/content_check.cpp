@@ -1,6 +1,8 @@
 #include "shell/content_check.h"
 
 #include "framework/framework.h"
+#include "framework/gfx_errors.h"
+#include "framework/owned_bitmap.h"
 #include "shell/content_file.h"
 #include "shell/intro_file.h"
 #include "shell/question_file.h"
@@ -15,10 +17,11 @@ void checkPicture(std::string_view file, int line, std::string_view name,
         problems.push_back({std::string(file), line, reason});
         return;
     }
+    // Loaded whole, as the game will: a compressed picture can be broken
+    // past its headers.
     const std::string path = std::string(kPictureFolder) + std::string(name);
-    if (!gfx_bitmap_info(path)) {
-        problems.push_back({std::string(file), line, path + ": missing or not a bitmap"});
-    }
+    const OwnedBitmap picture(gfx_bitmap_info(path) ? gfx_load_bitmap(path, 0) : nullptr);
+    if (!picture) problems.push_back({std::string(file), line, path + ": " + gfx_bitmap_problem()});
 }
 
 void checkQuestions(std::vector<ContentProblem>& problems) {

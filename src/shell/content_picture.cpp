@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "framework/gfx_errors.h"
+
 namespace {
 
 [[noreturn]] void pictureFailure(const ContentProblem& where, std::string reason) {
@@ -17,8 +19,8 @@ OwnedBitmap load_content_picture(std::string_view name, const ContentProblem& wh
     std::string reason;
     if (!isSafePictureName(name, reason)) pictureFailure(where, reason);
     const std::string path = std::string(kPictureFolder) + std::string(name);
-    if (!gfx_bitmap_info(path)) pictureFailure(where, path + ": missing or not a bitmap");
+    if (!gfx_bitmap_info(path)) pictureFailure(where, path + ": " + gfx_bitmap_problem());
     OwnedBitmap picture(gfx_load_bitmap(path, 1));
-    if (!picture) pictureFailure(where, path + ": unreadable bitmap");
+    if (!picture) pictureFailure(where, path + ": " + gfx_bitmap_problem());
     return picture;
 }

@@ -20,8 +20,8 @@ OwnedBitmap loadBackground() {
     OwnedBitmap picture = load_picture_or_die(path, 1);
     if (picture->width != kScreenWidth || picture->height != kScreenHeight ||
         picture->bitsPerPixel != 8 || picture->bytesPerLine != kScreenWidth) {
-        std::fprintf(stderr, "%s: must be 640x480 at 8 bits per pixel, is %dx%d at %d\n", path,
-                     picture->width, picture->height, picture->bitsPerPixel);
+        std::fprintf(stderr, "%s: wrong size: %dx%d, the background must be 640x480\n", path,
+                     picture->width, picture->height);
         gfx_fatal_error("Can't find all Bitmaps!");
     }
     return picture;

@@ -68,8 +68,10 @@ TEST_F(TextureBitmaps, MissingOrWrongSizedBitmapsAreProblemsAtTheirDeclaration) 
     EXPECT_FALSE(textures.loadBitmaps(problems));
     ASSERT_EQ(problems.size(), 2u);
     EXPECT_EQ(problems[0].line, 26);
-    EXPECT_NE(problems[0].reason.find("64 x 64"), std::string::npos) << problems[0].reason;
+    EXPECT_EQ(problems[0].reason,
+              "texture 'small': Pics\\small.bmp: wrong size: 64x64, a texture must be 256x256");
     EXPECT_EQ(problems[1].file, "Objects\\b.krv");
+    EXPECT_EQ(problems[1].reason, "texture 'gone': Pics\\gone.bmp: missing");
     EXPECT_EQ(problems[1].line, 3);
     EXPECT_NE(textures.bitmapOf(1), nullptr);
     EXPECT_EQ(textures.bitmapOf(2), nullptr);

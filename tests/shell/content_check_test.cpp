@@ -21,7 +21,7 @@ TEST(QuizContentCheck, NamesEveryMissingOrOutsidePictureOnceWithItsLine) {
     EXPECT_EQ(problems[1].rfind("Data\\krv.qry:12: picture name \"/etc/passwd\" is absolute", 0), 0u)
         << problems[1];
     EXPECT_EQ(problems[2], "Data\\krv.int:17: the file ends inside this entry; it is left out");
-    EXPECT_EQ(problems[3], "Data\\krv.int:5: Pics\\gone.bmp: missing or not a bitmap");
+    EXPECT_EQ(problems[3], "Data\\krv.int:5: Pics\\gone.bmp: missing");
 
     // Without the files: only the questions are missed; the game skips the
     // intro and the ending.

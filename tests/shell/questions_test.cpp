@@ -148,7 +148,7 @@ TEST(QuestionFile, FatalConditionsEndTheProgramWithTheirMessages) {
     for (int i = 0; i < 20; ++i) twenty += "Q\n";
     EXPECT_EXIT(loadFrom(twenty), ::testing::ExitedWithCode(1), "No space for further questions!");
     EXPECT_EXIT(loadFrom("Q\nBITMAP\nmissing.bmp\n0\n0\n"), ::testing::ExitedWithCode(1),
-                "Data\\\\krv.qry:3: Pics\\\\missing.bmp: missing or not a bitmap\n"
+                "Data\\\\krv.qry:3: Pics\\\\missing.bmp: missing\n"
                 "Can't find all Bitmaps!");
     EXPECT_EXIT(loadFrom("Q\nBITMAP\nsub/../../outside.bmp\n0\n0\n"), ::testing::ExitedWithCode(1),
                 "Data\\\\krv.qry:3: .*leads out of Pics\nCan't find all Bitmaps!");
