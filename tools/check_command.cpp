@@ -10,6 +10,7 @@
 #include <string>
 
 #include "check/reach.h"
+#include "check/text_coverage.h"
 #include "command.h"
 #include "framework/files.h"
 #include "geometry/model.h"
@@ -162,6 +163,7 @@ CheckReport checkGameData(const std::string& folder) {
         loadModel(name, kObjectCellSize, Vec3{});
     }
     for (std::string& problem : checkQuizContent()) report.problems.push_back(std::move(problem));
+    for (std::string& warning : checkTextCoverage()) report.problems.push_back(std::move(warning));
 
     std::vector<TextureProblem> problems;
     textures.loadBitmaps(problems);

@@ -57,6 +57,7 @@ LogicObject readObject(ValueReader& values, TextFile& file, bool& messageEnded) 
     object.position = values.point();
     object.otherPosition = values.point();
     messageEnded = false;
+    object.messageLine = file.lineNumber() + 1;
     std::string line;
     while (!values.ended() && file.readLine(line)) {
         if (!line.empty() && line[0] == '#') {

@@ -37,6 +37,7 @@ struct LogicObject {
     Vec3 position;
     Vec3 otherPosition;
     std::vector<std::string> message;  // every line up to the "#" line, unchanged
+    int messageLine = 0;               // of the message's first line, for messages
 };
 
 struct LogicRecord {

@@ -98,7 +98,7 @@ private:
     void addTextLine(QuestionRecord& question, std::int32_t x, std::int64_t y,
                      const std::string& text) {
         if (static_cast<int>(question.textLines.size()) < kQuestionLines) {
-            question.textLines.push_back({x, clampToInt32(y), text});
+            question.textLines.push_back({x, clampToInt32(y), text, file_.lineNumber()});
         } else if (!question.textLinesDropped) {
             question.textLinesDropped = true;
             problem(file_.lineNumber(), "a 21st text line in one question is not shown");

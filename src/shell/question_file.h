@@ -32,6 +32,7 @@ struct QuestionTextLine {
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::string text;
+    int line = 0;  // of the text, for messages
 };
 
 struct QuestionPictureLine {
