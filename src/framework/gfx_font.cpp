@@ -17,11 +17,9 @@
 #include "framework/gfx_errors.h"
 #include "framework/text_decode.h"
 
-namespace {
-constexpr std::uint16_t kUnmapped = 0xFFFF;  // above any glyph index the loader accepts
-}
-
 struct GfxFont {
+    static constexpr std::uint16_t kUnmapped = 0xFFFF;  // above any glyph index the loader accepts
+
     Psf2Font psf;
     // Indexed by code point, up to the highest one the font has; kUnmapped
     // where it has none. One load per character on the drawing path.
@@ -111,11 +109,11 @@ bool buildGlyphTable(GfxFont& font, std::string& error) {
     for (const Psf2Mapping& mapping : mappings) {
         if (mapping.codePoint < kCodePointsMapped) highest = std::max(highest, mapping.codePoint);
     }
-    font.glyphOf.assign(mappings.empty() ? 0 : highest + 1, kUnmapped);
+    font.glyphOf.assign(mappings.empty() ? 0 : highest + 1, GfxFont::kUnmapped);
     for (const Psf2Mapping& mapping : mappings) {
         if (mapping.codePoint >= kCodePointsMapped) continue;
         std::uint16_t& glyph = font.glyphOf[mapping.codePoint];
-        if (glyph == kUnmapped) glyph = static_cast<std::uint16_t>(mapping.glyph);
+        if (glyph == GfxFont::kUnmapped) glyph = static_cast<std::uint16_t>(mapping.glyph);
     }
     font.replacement = font.has(kReplacementCharacter) ? font.glyphOf[kReplacementCharacter]
                        : font.has(U'?')               ? font.glyphOf[U'?']
