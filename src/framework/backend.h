@@ -48,6 +48,13 @@ public:
     virtual void showFatalError(std::string_view text) = 0;
     // Restores the display and closes the window; safe to call twice.
     virtual void shutdown() = 0;
+    // Drives the main loop: calls `iteration` until it returns false. A
+    // desktop process loops right here; a browser page must return to its
+    // event loop and call one iteration per animation frame instead.
+    virtual void runLoop(bool (*iteration)()) {
+        while (iteration()) {
+        }
+    }
 
     // ---- Sound (framework/audio.h drives these) ----
     // Opens the audio device, which from then on plays what `mixer` mixes;
@@ -68,6 +75,11 @@ Backend& fw_backend();
 // Resets the core to its state at process start (callbacks, flags, page,
 // palette, key state); lets tests run the game many times in one process.
 void fw_reset();
+
+// One pass of the main loop: events, update, draw, end of iteration. Once the
+// game has asked to exit it also closes the sound and the display and
+// returns false. fw_main_loop hands it to the backend's runLoop.
+bool fw_loop_iteration();
 
 // True once fw_set_mode has succeeded: the page exists.
 bool fw_has_display();

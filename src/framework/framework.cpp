@@ -249,21 +249,25 @@ void fw_swap_buffers(int /*waitForRetrace*/) {
 }
 
 int fw_main_loop() {
+    core().exitRequested = false;
+    fw_backend().runLoop(fw_loop_iteration);
+    return 0;
+}
+
+bool fw_loop_iteration() {
     Core& c = core();
-    c.exitRequested = false;
     // The loop ends after the iteration in which the exit was asked for, so
     // that iteration still updates and draws.
-    while (!c.exitRequested) {
-        BackendEvent event;
-        while (fw_backend().pollEvent(event)) dispatch(event);
-        if (c.callbacks.update) c.callbacks.update();
-        if (!c.suspended && c.callbacks.draw) c.callbacks.draw();
-        fw_backend().endIteration();
-    }
+    BackendEvent event;
+    while (fw_backend().pollEvent(event)) dispatch(event);
+    if (c.callbacks.update) c.callbacks.update();
+    if (!c.suspended && c.callbacks.draw) c.callbacks.draw();
+    fw_backend().endIteration();
+    if (!c.exitRequested) return true;
     fw_audio_close();
     fw_backend().shutdown();
     c.hasDisplay = false;
-    return 0;
+    return false;
 }
 
 void fw_request_exit() { core().exitRequested = true; }
