@@ -6,7 +6,17 @@ ASAN_BUILD := build/asan
 GENERATOR  := Ninja
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test test-fast test-asan clean
+.PHONY: all deps configure build play test test-fast test-asan clean web web-deps serve-web
+
+# The browser build: the engine from cmake/web with Debian's emscripten, then
+# `krvtool web` puts the default quiz beside it (README: "The game in a
+# browser"). Kept out of `make test`, which needs no web compiler.
+WEB_ENGINE_BUILD := $(BUILD)/web-engine-build
+WEB_ENGINE       := $(BUILD)/web-engine
+WEB_SITE         := $(BUILD)/web
+# Debian's emcc runs its JavaScript optimizer on the machine's node, which
+# finds Debian's node modules only when told where they are.
+WEB_ENV          := NODE_PATH=/usr/share/nodejs
 
 all: build
 
@@ -31,6 +41,18 @@ test-asan: deps
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 test: test-fast test-asan
+
+web-deps:
+	@sh tools/ensure-web-packages.sh
+
+web: build web-deps
+	@$(WEB_ENV) emcmake cmake -S cmake/web -B $(WEB_ENGINE_BUILD) -G $(GENERATOR) \
+		-DKRV_WEB_ENGINE_DIR=$(abspath $(WEB_ENGINE)) >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_ENGINE_BUILD) -j $(JOBS)
+	@$(BUILD)/krvtool web $(BUILD)/game -o $(WEB_SITE) --engine $(WEB_ENGINE)
+
+serve-web: web
+	cd $(WEB_SITE) && python3 -m http.server --bind 127.0.0.1 8000
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,256 @@
+#include "framework/web_backend.h"
+
+#include <emscripten/emscripten.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <string>
+
+#include "framework/audio_mixer.h"
+#include "framework/backend.h"
+#include "framework/web_keys.h"
+#include "framework/web_start_screen.h"
+
+// What the page does for the engine (src/framework/web/keravon_lib.js).
+extern "C" {
+void krv_js_set_title(const char* title);
+void krv_js_present(const std::uint8_t* rgba, int width, int height);
+void krv_js_fatal(const char* text);
+void krv_js_ended();
+int krv_js_open_audio();
+void krv_js_close_audio();
+}
+
+namespace {
+
+constexpr double kIterationMs = 1000.0 / 30.0;
+// A page that was hidden or stalled picks up from now instead of racing
+// through the iterations it missed.
+constexpr double kMaxLagMs = 250.0;
+// Slow displays (below 30 frames per second) still get the game's speed, up
+// to this many iterations per animation frame.
+constexpr int kMaxIterationsPerFrame = 2;
+
+ModeDialogLook& look() {
+    static ModeDialogLook instance;
+    return instance;
+}
+
+class WebBackend final : public Backend {
+public:
+    bool init(std::string_view title) override {
+        krv_js_set_title(std::string(title).c_str());
+        return true;
+    }
+
+    // The page has one mode; the choice to start is the start screen's,
+    // which the loop shows before the first iteration (nothing may block here).
+    bool chooseMode(ModeChoice& /*mode*/, int& windowed) override {
+        windowed = 1;
+        return true;
+    }
+
+    bool setMode(const ModeChoice& /*mode*/, int /*windowed*/) override { return true; }
+
+    bool pollEvent(BackendEvent& event) override {
+        if (events_.empty()) return false;
+        event = events_.front();
+        events_.pop_front();
+        return true;
+    }
+
+    void present(const std::uint8_t* pixels, const PaletteEntry* palette) override {
+        for (int i = 0; i < kScreenPixels; ++i) {
+            const PaletteEntry& colour = palette[pixels[i]];
+            std::uint8_t* out = &rgba_[static_cast<std::size_t>(i) * 4];
+            out[0] = colour.red;
+            out[1] = colour.green;
+            out[2] = colour.blue;
+            out[3] = 255;
+        }
+        krv_js_present(rgba_.data(), kScreenWidth, kScreenHeight);
+    }
+
+    void endIteration() override {}
+
+    std::uint64_t microseconds() override {
+        return static_cast<std::uint64_t>((emscripten_get_now() - clockOrigin_) * 1000.0);
+    }
+
+    void showFatalError(std::string_view text) override {
+        stopped_ = true;
+        krv_js_fatal(std::string(text).c_str());
+    }
+
+    void shutdown() override {
+        if (stopped_) return;
+        stopped_ = true;
+        krv_js_ended();
+    }
+
+    // WebAudio pulls blocks from the mixer between animation frames, on the
+    // page's one thread: no lock is needed around the game's changes.
+    bool openAudio(AudioMixer& mixer) override {
+        if (!krv_js_open_audio()) return false;
+        mixer_ = &mixer;
+        return true;
+    }
+
+    void closeAudio() override {
+        krv_js_close_audio();
+        mixer_ = nullptr;
+    }
+
+    void mix(std::int16_t* out, int frames) {
+        if (mixer_) {
+            mixer_->mix(out, static_cast<std::size_t>(frames));
+        } else {
+            std::memset(out, 0, static_cast<std::size_t>(frames) * 2 * sizeof(std::int16_t));
+        }
+    }
+
+    void runLoop(bool (*iteration)()) override {
+        iteration_ = iteration;
+        // Never returns: the page's own event loop calls frame() from here on.
+        emscripten_set_main_loop(&WebBackend::frameThunk, 0, 1);
+    }
+
+    // ---- from the page ----
+    // True when the key is the game's, so the page holds the browser's action back.
+    bool key(std::string_view code, bool down, bool repeat) {
+        if (!started_) {
+            if (down && !repeat) startScreenKey(web_key(code).scanCode);
+            return web_key_is_games(code);
+        }
+        const WebKey key = web_key(code);
+        const int scanCode = down ? keys_.keyDown(code, repeat) : keys_.keyUp(code);
+        if (scanCode != 0) {
+            BackendEvent event;
+            event.kind = down ? BackendEvent::Kind::KeyDown : BackendEvent::Kind::KeyUp;
+            event.scanCode = scanCode;
+            event.character = down ? key.character : 0;
+            events_.push_back(event);
+        }
+        return web_key_is_games(code);
+    }
+
+    void mouseDown() {
+        if (!started_) {
+            start();
+            return;
+        }
+        events_.push_back({BackendEvent::Kind::MouseDown});
+    }
+
+    void focus(bool gained) {
+        if (!gained) {
+            // Keys released while the page had no focus never reach it:
+            // without these the player would keep walking.
+            keys_.releaseAll([this](int scanCode) {
+                BackendEvent event;
+                event.kind = BackendEvent::Kind::KeyUp;
+                event.scanCode = scanCode;
+                events_.push_back(event);
+            });
+        }
+        if (!started_) return;
+        BackendEvent event;
+        event.kind = gained ? BackendEvent::Kind::Activated : BackendEvent::Kind::Deactivated;
+        events_.push_back(event);
+    }
+
+    void fullScreen(bool on) {
+        if (!started_) return;
+        BackendEvent event;
+        event.kind = BackendEvent::Kind::ModeSwitched;
+        event.windowed = on ? 0 : 1;
+        events_.push_back(event);
+    }
+
+    static WebBackend& instance() {
+        static WebBackend backend;
+        return backend;
+    }
+
+private:
+    static void frameThunk() { instance().frame(); }
+
+    void frame() {
+        if (stopped_) {
+            emscripten_cancel_main_loop();
+            return;
+        }
+        if (!started_) {
+            if (!startScreenShown_) showStartScreen();
+            return;
+        }
+        const double now = emscripten_get_now();
+        if (now - nextIterationMs_ > kMaxLagMs) nextIterationMs_ = now;
+        for (int run = 0; run < kMaxIterationsPerFrame && now >= nextIterationMs_; ++run) {
+            nextIterationMs_ += kIterationMs;
+            if (!iteration_()) {
+                emscripten_cancel_main_loop();
+                return;
+            }
+        }
+    }
+
+    void showStartScreen() {
+        startScreenShown_ = true;
+        std::array<std::uint8_t, kScreenPixels>& pixels = startPixels_;
+        DrawContext page;
+        page.pixels = pixels.data();
+        page.width = kScreenWidth;
+        page.height = kScreenHeight;
+        page.bytesPerLine = kScreenWidth;
+        page.clipRight = kScreenWidth - 1;
+        page.clipBottom = kScreenHeight - 1;
+        draw_start_screen(page, look());
+        present(pixels.data(), look().palette.data());
+    }
+
+    void startScreenKey(int scanCode) {
+        if (scanCode == scan::kEnter) start();
+        if (scanCode == scan::kEscape) shutdown();
+    }
+
+    void start() {
+        if (started_ || stopped_) return;
+        started_ = true;
+        clockOrigin_ = emscripten_get_now();
+        nextIterationMs_ = clockOrigin_;
+    }
+
+    std::deque<BackendEvent> events_;
+    WebKeyState keys_;
+    std::array<std::uint8_t, kScreenPixels * 4> rgba_{};
+    std::array<std::uint8_t, kScreenPixels> startPixels_{};
+    AudioMixer* mixer_ = nullptr;
+    bool (*iteration_)() = nullptr;
+    bool started_ = false;
+    bool startScreenShown_ = false;
+    bool stopped_ = false;
+    double clockOrigin_ = 0.0;
+    double nextIterationMs_ = 0.0;
+};
+
+}  // namespace
+
+void fw_use_web_backend() { fw_use_backend(&WebBackend::instance()); }
+
+void fw_set_mode_dialog_look(const ModeDialogLook& newLook) { look() = newLook; }
+
+// Called by the page (keravon_lib.js); the code is KeyboardEvent.code.
+extern "C" {
+EMSCRIPTEN_KEEPALIVE int keravon_key(const char* code, int down, int repeat) {
+    return WebBackend::instance().key(code ? code : "", down != 0, repeat != 0) ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE void keravon_mix(std::int16_t* out, int frames) {
+    WebBackend::instance().mix(out, frames);
+}
+EMSCRIPTEN_KEEPALIVE void keravon_mouse_down() { WebBackend::instance().mouseDown(); }
+EMSCRIPTEN_KEEPALIVE void keravon_focus(int gained) { WebBackend::instance().focus(gained != 0); }
+EMSCRIPTEN_KEEPALIVE void keravon_full_screen(int on) { WebBackend::instance().fullScreen(on != 0); }
+}

@@ -1,0 +1,10 @@
+#pragma once
+// The backend for a web page (compiled only into the browser build): the page
+// is drawn to a canvas, keys come from the browser by physical key, the loop
+// runs on the browser's animation frames at 30 iterations per second, and the
+// desktop's mode dialog is a start screen on the canvas. Nothing here shows a
+// browser type; the page (web/index.html) talks to it through
+// src/framework/web/keravon_lib.js and the keravon_* functions it exports.
+
+// Makes the browser backend the one every fw_ operation uses.
+void fw_use_web_backend();
