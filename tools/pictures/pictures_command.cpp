@@ -5,27 +5,13 @@
 #include <string>
 
 #include "command.h"
-#include "framework/framework.h"
+#include "pictures/picture_import.h"
 #include "pictures/pictures.h"
-#include "shell/game_palette.h"
 
 namespace {
 
 bool savePicture(const std::string& folder, const char* name, const IndexedPicture& picture) {
-    static const auto palette = game_palette();
-    GfxBitmap bitmap;
-    bitmap.width = picture.width;
-    bitmap.height = picture.height;
-    bitmap.bitsPerPixel = 8;
-    bitmap.bytesPerLine = picture.width;
-    // The saver only reads the pixels; the bitmap record has no const view.
-    bitmap.pixels = const_cast<std::uint8_t*>(picture.pixels.data());
-    const std::string path = (std::filesystem::path(folder) / name).string();
-    if (!gfx_save_bitmap(path, bitmap, palette.data())) {
-        std::fprintf(stderr, "cannot write picture %s\n", path.c_str());
-        return false;
-    }
-    return true;
+    return save_indexed_picture((std::filesystem::path(folder) / name).string(), picture);
 }
 
 int runPictures(std::span<char*> args) {
