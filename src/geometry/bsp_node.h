@@ -46,8 +46,13 @@ bool eyeInFrontOfNode(const ModelT& model, const BspNode& node, const Vec3& eye)
 // Recursive into one subtree, iterative along the other, like the renderer.
 // A visit that returns bool ends the whole walk by returning false; the
 // walk then returns false too.
-template <typename ModelT, typename Visit>
-bool walkDrawOrder(const ModelT& model, std::int32_t nodeIndex, const Vec3& eye, Visit&& visit) {
+//
+// enter(nodeIndex) is asked before each subtree (the root, and each
+// fronttree and backtree reached): false passes over the whole subtree,
+// chains included. The rest keeps its order.
+template <typename ModelT, typename Enter, typename Visit>
+bool walkDrawOrder(const ModelT& model, std::int32_t nodeIndex, const Vec3& eye, Enter&& enter,
+                   Visit&& visit) {
     const auto visitPolygon = [&](std::int32_t polygon) {
         if constexpr (std::is_same_v<decltype(visit(polygon)), bool>) {
             return visit(polygon);
@@ -56,21 +61,25 @@ bool walkDrawOrder(const ModelT& model, std::int32_t nodeIndex, const Vec3& eye,
             return true;
         }
     };
+    const auto walkSubtree = [&](std::int32_t subtree) {
+        return subtree == -1 || walkDrawOrder(model, subtree, eye, enter, visit);
+    };
     while (nodeIndex != -1) {
+        if (!enter(nodeIndex)) return true;
         const BspNode& node = model.nodes[nodeIndex];
         if (node.polygon == -1) {
-            if (node.fronttree != -1 && !walkDrawOrder(model, node.fronttree, eye, visit)) return false;
+            if (!walkSubtree(node.fronttree)) return false;
             nodeIndex = node.backtree;
             continue;
         }
         if (eyeInFrontOfNode(model, node, eye)) {
-            if (node.fronttree != -1 && !walkDrawOrder(model, node.fronttree, eye, visit)) return false;
+            if (!walkSubtree(node.fronttree)) return false;
             for (std::int32_t link = nodeIndex; link != -1; link = model.nodes[link].frontlist) {
                 if (model.nodes[link].polygon != -1 && !visitPolygon(model.nodes[link].polygon)) return false;
             }
             nodeIndex = node.backtree;
         } else {
-            if (node.backtree != -1 && !walkDrawOrder(model, node.backtree, eye, visit)) return false;
+            if (!walkSubtree(node.backtree)) return false;
             for (std::int32_t link = node.backlist; link != -1; link = model.nodes[link].backlist) {
                 if (model.nodes[link].polygon != -1 && !visitPolygon(model.nodes[link].polygon)) return false;
             }
@@ -78,4 +87,10 @@ bool walkDrawOrder(const ModelT& model, std::int32_t nodeIndex, const Vec3& eye,
         }
     }
     return true;
+}
+
+// Every subtree walked.
+template <typename ModelT, typename Visit>
+bool walkDrawOrder(const ModelT& model, std::int32_t nodeIndex, const Vec3& eye, Visit&& visit) {
+    return walkDrawOrder(model, nodeIndex, eye, [](std::int32_t) { return true; }, visit);
 }

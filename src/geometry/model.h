@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "geometry/bsp_bounds.h"
 #include "geometry/bsp_node.h"
 #include "geometry/face.h"
 #include "geometry/matrix3.h"
@@ -66,6 +67,7 @@ struct Model {
     std::vector<Polygon> polygons;
     std::vector<Face> faces;
     std::vector<BspNode> nodes;                    // root at 1
+    BspBounds bspBounds;  // built from points at load, for passing over subtrees out of view
     TextureList& textures;                         // shared, not owned
     std::unique_ptr<CollisionGrid> collisionGrid;  // none without cell size or after a failed load
     bool loaded = false;

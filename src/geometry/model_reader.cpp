@@ -493,6 +493,7 @@ private:
 
 bool Model::load(std::string_view fileName, std::int32_t cellSize) {
     resetToEmpty();
+    bspBounds = {};
     loadError = {};
     ObjectFileReader reader(*this, fileName);
     if (!reader.read(cellSize)) {
@@ -501,5 +502,6 @@ bool Model::load(std::string_view fileName, std::int32_t cellSize) {
     }
     transformedFlags.assign(static_cast<std::size_t>(pointCount) + 1, 0);
     projectedFlags.assign(static_cast<std::size_t>(pointCount) + 1, 0);
+    bspBounds = buildBspBounds(points, polygons, nodes);
     return true;
 }

@@ -49,8 +49,29 @@ void walkBspTree(Renderer& r, Model& model, std::int32_t nodeIndex, RenderMode m
     // has nothing left to draw once it fills the view, and the walk ends
     // there.
     const bool endWhenFull = mode == RenderMode::Maze && !hasColourFace(model);
-    walkDrawOrder(model, nodeIndex, model.cameraInModel, [&](std::int32_t polygonIndex) {
+    const auto keepWalking = [&] { return !(endWhenFull && r.viewFull()); };
+    const auto draw = [&](std::int32_t polygonIndex) {
         drawPolygon(r, model, model.polygons[polygonIndex], mode);
-        return !(endWhenFull && r.viewFull());
-    });
+        return keepWalking();
+    };
+
+    // Subtrees and polygons wholly outside the frustum would clip to
+    // nothing: they are passed over untransformed, in the same walk order,
+    // so the picture and the early end are as if they had been drawn.
+    const BspBounds& bounds = model.bspBounds;
+    const bool haveBounds =
+        bounds.subtrees.size() == model.nodes.size() && bounds.polygons.size() == model.polygons.size();
+    if (!haveBounds) {
+        walkDrawOrder(model, nodeIndex, model.cameraInModel, draw);
+        return;
+    }
+    const ModelFrustum frustum(model.modelToCamera, model.modelToCameraOffset,
+                               bounds.largestCoordinate);
+    walkDrawOrder(
+        model, nodeIndex, model.cameraInModel,
+        [&](std::int32_t node) { return !frustum.excludes(bounds.subtrees[node]); },
+        [&](std::int32_t polygonIndex) {
+            if (frustum.excludes(bounds.polygons[polygonIndex])) return keepWalking();
+            return draw(polygonIndex);
+        });
 }

@@ -1,5 +1,7 @@
 #include "render/clipping.h"
 
+#include <cmath>
+
 int insideMask(const Vec3& p) {
     // The same comparisons as insidePlane, bit k for plane k.
     return (p.z > kNearZ ? 1 : 0) | (p.z < kFarZ ? 2 : 0) | (p.z > p.x ? 4 : 0) |
@@ -147,4 +149,41 @@ const ClipPolygon& ClipScratch::clipToFrustum(const ClipInput& in,
         }
     }
     return *to;
+}
+
+namespace {
+
+// Far above the few dozen float roundings between a model point and the
+// clipper's last comparison (each at most 2^-24 of the coordinates'
+// magnitude), yet at maze sizes only a few units: boxes that close to a
+// plane are simply walked.
+constexpr float kRelativeSlack = 1.0e-4f;
+
+struct CameraPlane {
+    Vec3 normal;  // inside where dot(normal, v) + offset > 0, v in camera space
+    float offset;
+};
+
+// The same planes as insideMask, as linear functions.
+constexpr CameraPlane kCameraPlanes[kFrustumPlanes] = {
+    {{0.0f, 0.0f, 1.0f}, -kNearZ}, {{0.0f, 0.0f, -1.0f}, kFarZ}, {{-1.0f, 0.0f, 1.0f}, 0.0f},
+    {{1.0f, 0.0f, 1.0f}, 0.0f},    {{0.0f, 1.0f, 1.0f}, 0.0f},   {{0.0f, -1.0f, 1.0f}, 0.0f},
+};
+
+}  // namespace
+
+ModelFrustum::ModelFrustum(const Matrix3& rotation, const Vec3& offset, float largestCoordinate) {
+    float rotationSize = 0.0f;
+    for (const float m : rotation.m) rotationSize += std::fabs(m);
+    const float magnitude = largestCoordinate * rotationSize + std::fabs(offset.x) +
+                            std::fabs(offset.y) + std::fabs(offset.z) + kFarZ;
+    const float slack = kRelativeSlack * magnitude;
+    for (int k = 0; k < kFrustumPlanes; ++k) {
+        // v = p·R + o, so dot(c, v) = dot(R·c, p) + dot(c, o).
+        const CameraPlane& plane = kCameraPlanes[k];
+        Vec3& n = normals[k];
+        plane.normal.transform(rotation, n);
+        absNormals[k].set(std::fabs(n.x), std::fabs(n.y), std::fabs(n.z));
+        offsets[k] = dot(plane.normal, offset) + plane.offset + slack;
+    }
 }

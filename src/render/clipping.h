@@ -9,6 +9,8 @@
 #include <span>
 #include <utility>
 
+#include "geometry/bsp_bounds.h"
+#include "geometry/matrix3.h"
 #include "geometry/vec3.h"
 
 // Planes in the order they are applied. A point is inside when the test
@@ -90,4 +92,35 @@ struct ClipScratch {
     // Clips `in` against all six planes; the result is in b (count below 3
     // when nothing is left or the polygon was dropped).
     const ClipPolygon& clipToFrustum(const ClipInput& in, std::span<const Vec3> viewPoints);
+};
+
+// The six planes carried into one model's space for one draw, so that boxes
+// of the model (subtrees of its BSP tree) can be passed over before any of
+// their points is transformed. A box is excluded only when it lies outside
+// one plane by more than the rounding of the camera transform and of the
+// clipper's crossings could ever make up: every point of it then fails that
+// plane's test in camera space too, every polygon in it clips to nothing,
+// and passing over it changes no pixel. A box that may touch the frustum is
+// kept.
+struct ModelFrustum {
+    // Inside plane k where dot(normals[k], p) + offsets[k] > 0; the offsets
+    // already hold the rounding slack.
+    std::array<Vec3, kFrustumPlanes> normals{};
+    std::array<Vec3, kFrustumPlanes> absNormals{};
+    std::array<float, kFrustumPlanes> offsets{};
+
+    // rotation and offset as the renderer takes points to camera space
+    // (p·rotation + offset); largestCoordinate bounds |p| over the model.
+    ModelFrustum(const Matrix3& rotation, const Vec3& offset, float largestCoordinate);
+
+    bool excludes(const BoundingBox& box) const {
+        if (box.empty()) return true;
+        for (int k = 0; k < kFrustumPlanes; ++k) {
+            // The box's largest value of the plane function: at its centre,
+            // plus the half extents along the normal's signs.
+            const float reach = dot(normals[k], box.centre) + dot(absNormals[k], box.halfSize);
+            if (reach + offsets[k] < 0.0f) return true;
+        }
+        return false;
+    }
 };
