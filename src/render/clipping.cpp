@@ -177,7 +177,7 @@ ModelFrustum::ModelFrustum(const Matrix3& rotation, const Vec3& offset, float la
     for (const float m : rotation.m) rotationSize += std::fabs(m);
     const float magnitude = largestCoordinate * rotationSize + std::fabs(offset.x) +
                             std::fabs(offset.y) + std::fabs(offset.z) + kFarZ;
-    const float slack = kRelativeSlack * magnitude;
+    slack = kRelativeSlack * magnitude;
     for (int k = 0; k < kFrustumPlanes; ++k) {
         // v = p·R + o, so dot(c, v) = dot(R·c, p) + dot(c, o).
         const CameraPlane& plane = kCameraPlanes[k];

@@ -108,6 +108,9 @@ struct ModelFrustum {
     std::array<Vec3, kFrustumPlanes> normals{};
     std::array<Vec3, kFrustumPlanes> absNormals{};
     std::array<float, kFrustumPlanes> offsets{};
+    // How far a point of the model can land from where exact arithmetic
+    // puts it in camera space, with a wide margin: the same for every plane.
+    float slack = 0.0f;
 
     // rotation and offset as the renderer takes points to camera space
     // (p·rotation + offset); largestCoordinate bounds |p| over the model.
