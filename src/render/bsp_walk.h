@@ -1,7 +1,10 @@
 #pragma once
 // Visiting a model's BSP tree nearest polygon first, leaving out polygons
 // that face away, and sending each visible polygon through camera
-// transform, frustum clipping and filling.
+// transform, frustum clipping and filling. Subtrees and polygons whose
+// boxes (built at load) lie wholly outside the frustum, or in a maze behind
+// pixels already laid, are passed over untransformed: they would paint
+// nothing, so the picture is the same.
 
 #include <cstdint>
 
