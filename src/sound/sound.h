@@ -1,5 +1,5 @@
 #pragma once
-// Sound: short WAV effects from Wavs\ (Part 6.1), played by load index.
+// Sound: short WAV effects from Wavs\, played by their load index.
 //
 // - sound_set.h      SoundEffect (one sound: load, play, stop, release) and
 //                    SoundSet (the game's 20 sounds by index); setSoundWindow.
