@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "command.h"
 #include "framework/files.h"
 #include "framework/headless.h"
+#include "framework/page_hash.h"
 #include "shell/shell.h"
 
 namespace {
@@ -20,7 +22,29 @@ constexpr int kDefaultIterationLimit = 100000;
 
 constexpr const char* kUsage =
     "run [--script FILE] [--frames DIR] [--data DIR] [--max-iterations N] [--all-frames]"
-    " [--audio-out FILE.wav]";
+    " [--audio-out FILE.wav] [--frame-hashes FILE]";
+
+// The headless backend that also writes "ITERATION HASH" for every page it
+// is shown, the lines a browser run of the same script is held to.
+class HashingBackend final : public HeadlessBackend {
+public:
+    bool openHashes(const std::string& path) {
+        hashes_.open(path, std::ios::binary | std::ios::trunc);
+        return hashes_.is_open();
+    }
+    bool hashesWritten() {
+        if (hashes_.is_open()) hashes_.flush();
+        return !hashes_.is_open() || hashes_.good();
+    }
+    void present(const std::uint8_t* pixels, const PaletteEntry* palette) override {
+        if (hashes_.is_open())
+            hashes_ << iteration() << ' ' << page_hash_text(page_hash(pixels, palette)) << '\n';
+        HeadlessBackend::present(pixels, palette);
+    }
+
+private:
+    std::ofstream hashes_;
+};
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "krvtool run: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
@@ -32,13 +56,14 @@ int runGame(std::span<char*> args) {
     std::string frames;
     std::string data;
     std::string audioOut;
+    std::string frameHashes;
     int iterationLimit = kDefaultIterationLimit;
     bool allFrames = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view option = args[i];
         const bool takesValue = option == "--script" || option == "--frames" ||
                                 option == "--data" || option == "--max-iterations" ||
-                                option == "--audio-out";
+                                option == "--audio-out" || option == "--frame-hashes";
         if (option == "--all-frames") {
             allFrames = true;
             continue;
@@ -54,6 +79,8 @@ int runGame(std::span<char*> args) {
             data = value;
         } else if (option == "--audio-out") {
             audioOut = value;
+        } else if (option == "--frame-hashes") {
+            frameHashes = value;
         } else {
             char* end = nullptr;
             const long limit = std::strtol(value.c_str(), &end, 10);
@@ -65,7 +92,7 @@ int runGame(std::span<char*> args) {
     }
 
     // The backend holds a whole page and its palette: keep it off the stack.
-    auto backend = std::make_unique<HeadlessBackend>();
+    auto backend = std::make_unique<HashingBackend>();
     if (!script.empty()) {
         std::string error;
         if (!backend->loadScript(script, error)) {
@@ -80,6 +107,11 @@ int runGame(std::span<char*> args) {
                      audioOut.c_str());
         return 1;
     }
+    if (!frameHashes.empty() && !backend->openHashes(frameHashes)) {
+        std::fprintf(stderr, "krvtool run: cannot create the frame hash file %s\n",
+                     frameHashes.c_str());
+        return 1;
+    }
 
     fw_reset();
     fw_set_data_root(data);
@@ -87,6 +119,9 @@ int runGame(std::span<char*> args) {
     const int exitCode = run_game();
     fw_use_backend(nullptr);
     const bool audioWritten = backend->finishAudio();
+    const bool hashesWritten = backend->hashesWritten();
+    if (!hashesWritten)
+        std::fprintf(stderr, "krvtool run: cannot write the frame hashes %s\n", frameHashes.c_str());
 
     std::fprintf(stderr, "krvtool run: %d iterations, %d frames presented, %d written\n",
                  backend->iteration(), backend->framesPresented(), backend->framesWritten());
@@ -98,8 +133,9 @@ int runGame(std::span<char*> args) {
         std::fprintf(stderr, "krvtool run: stopped by the limit of %d iterations\n",
                      iterationLimit);
     }
-    // Frames or sound that were asked for and not written make the run a failure.
-    if (exitCode == 0 && (backend->captureFailures() > 0 || !audioWritten)) return 1;
+    // Frames, hashes or sound that were asked for and not written make the run a failure.
+    if (exitCode == 0 && (backend->captureFailures() > 0 || !audioWritten || !hashesWritten))
+        return 1;
     return exitCode;
 }
 

@@ -5,6 +5,9 @@
 // desktop's mode dialog is a start screen on the canvas. Nothing here shows a
 // browser type; the page (web/index.html) talks to it through
 // src/framework/web/keravon_lib.js and the keravon_* functions it exports.
+// Given a key script before main (keravon_script), it runs as the headless
+// backend does instead: keys from the script, the fixed 1/30 s clock, no
+// pacing, and the hash of every presented page reported to the page.
 
 // Makes the browser backend the one every fw_ operation uses.
 void fw_use_web_backend();

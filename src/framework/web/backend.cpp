@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "framework/audio_mixer.h"
 #include "framework/backend.h"
+#include "framework/headless.h"
+#include "framework/page_hash.h"
 #include "framework/web_keys.h"
 #include "framework/web_start_screen.h"
 
@@ -19,6 +22,7 @@ void krv_js_set_title(const char* title);
 void krv_js_present(const std::uint8_t* rgba, int width, int height);
 void krv_js_fatal(const char* text);
 void krv_js_ended();
+void krv_js_frame(int iteration, const char* hash);
 int krv_js_open_audio();
 void krv_js_close_audio();
 }
@@ -32,6 +36,11 @@ constexpr double kMaxLagMs = 250.0;
 // Slow displays (below 30 frames per second) still get the game's speed, up
 // to this many iterations per animation frame.
 constexpr int kMaxIterationsPerFrame = 2;
+// A script run is not paced: it runs iterations for this long in each
+// animation frame, so the page still draws and the browser stays responsive.
+constexpr double kScriptFrameBudgetMs = 12.0;
+// The same safety limit as `krvtool run`: a script without an end still stops.
+constexpr int kScriptIterationLimit = 100000;
 
 ModeDialogLook& look() {
     static ModeDialogLook instance;
@@ -47,7 +56,8 @@ public:
 
     // The page has one mode; the choice to start is the start screen's,
     // which the loop shows before the first iteration (nothing may block here).
-    bool chooseMode(ModeChoice& /*mode*/, int& windowed) override {
+    bool chooseMode(ModeChoice& mode, int& windowed) override {
+        if (script_) return script_->chooseMode(mode, windowed);
         windowed = 1;
         return true;
     }
@@ -55,6 +65,7 @@ public:
     bool setMode(const ModeChoice& /*mode*/, int /*windowed*/) override { return true; }
 
     bool pollEvent(BackendEvent& event) override {
+        if (script_) return script_->pollEvent(event);
         if (events_.empty()) return false;
         event = events_.front();
         events_.pop_front();
@@ -71,11 +82,17 @@ public:
             out[3] = 255;
         }
         krv_js_present(rgba_.data(), kScreenWidth, kScreenHeight);
+        if (script_) {
+            krv_js_frame(script_->iteration(), page_hash_text(page_hash(pixels, palette)).c_str());
+        }
     }
 
-    void endIteration() override {}
+    void endIteration() override {
+        if (script_) script_->endIteration();
+    }
 
     std::uint64_t microseconds() override {
+        if (script_) return script_->microseconds();
         return static_cast<std::uint64_t>((emscripten_get_now() - clockOrigin_) * 1000.0);
     }
 
@@ -92,13 +109,19 @@ public:
 
     // WebAudio pulls blocks from the mixer between animation frames, on the
     // page's one thread: no lock is needed around the game's changes.
+    // A script run mixes 1/30 s per iteration into nothing, as headless runs do.
     bool openAudio(AudioMixer& mixer) override {
+        if (script_) return script_->openAudio(mixer);
         if (!krv_js_open_audio()) return false;
         mixer_ = &mixer;
         return true;
     }
 
     void closeAudio() override {
+        if (script_) {
+            script_->closeAudio();
+            return;
+        }
         krv_js_close_audio();
         mixer_ = nullptr;
     }
@@ -118,8 +141,28 @@ public:
     }
 
     // ---- from the page ----
+    // Script mode: the game's keys and clock come from a key script (the
+    // format of `krvtool run --script`, read by the headless backend's own
+    // code, so iteration N sees exactly what a headless run sees), the start
+    // screen is passed as if Return had been pressed, and every presented
+    // page is reported to the page by its hash. Asked before main runs.
+    bool useScript(const std::string& path) {
+        auto script = std::make_unique<HeadlessBackend>();
+        std::string error;
+        if (!script->loadScript(path, error)) {
+            showFatalError(error);
+            return false;
+        }
+        script->setIterationLimit(kScriptIterationLimit);
+        script_ = std::move(script);
+        started_ = true;
+        return true;
+    }
+
     // True when the key is the game's, so the page holds the browser's action back.
     bool key(std::string_view code, bool down, bool repeat) {
+        // The script alone presses keys in a script run.
+        if (script_) return web_key_is_games(code);
         if (!started_) {
             if (down && !repeat) startScreenKey(web_key(code).scanCode);
             return web_key_is_games(code);
@@ -137,6 +180,7 @@ public:
     }
 
     void mouseDown() {
+        if (script_) return;
         if (!started_) {
             start();
             return;
@@ -148,6 +192,7 @@ public:
         if (!gained) {
             // Keys released while the page had no focus never reach it:
             // without these the player would keep walking.
+            if (script_) return;
             keys_.releaseAll([this](int scanCode) {
                 BackendEvent event;
                 event.kind = BackendEvent::Kind::KeyUp;
@@ -162,7 +207,7 @@ public:
     }
 
     void fullScreen(bool on) {
-        if (!started_) return;
+        if (!started_ || script_) return;
         BackendEvent event;
         event.kind = BackendEvent::Kind::ModeSwitched;
         event.windowed = on ? 0 : 1;
@@ -186,6 +231,10 @@ private:
             if (!startScreenShown_) showStartScreen();
             return;
         }
+        if (script_) {
+            runScriptIterations();
+            return;
+        }
         const double now = emscripten_get_now();
         if (now - nextIterationMs_ > kMaxLagMs) nextIterationMs_ = now;
         for (int run = 0; run < kMaxIterationsPerFrame && now >= nextIterationMs_; ++run) {
@@ -195,6 +244,16 @@ private:
                 return;
             }
         }
+    }
+
+    void runScriptIterations() {
+        const double begin = emscripten_get_now();
+        do {
+            if (!iteration_()) {
+                emscripten_cancel_main_loop();
+                return;
+            }
+        } while (emscripten_get_now() - begin < kScriptFrameBudgetMs);
     }
 
     void showStartScreen() {
@@ -228,6 +287,7 @@ private:
     std::array<std::uint8_t, kScreenPixels * 4> rgba_{};
     std::array<std::uint8_t, kScreenPixels> startPixels_{};
     AudioMixer* mixer_ = nullptr;
+    std::unique_ptr<HeadlessBackend> script_;  // set in script mode only
     bool (*iteration_)() = nullptr;
     bool started_ = false;
     bool startScreenShown_ = false;
@@ -249,6 +309,11 @@ EMSCRIPTEN_KEEPALIVE int keravon_key(const char* code, int down, int repeat) {
 }
 EMSCRIPTEN_KEEPALIVE void keravon_mix(std::int16_t* out, int frames) {
     WebBackend::instance().mix(out, frames);
+}
+// `path` is a key script in the engine's file system; 0 when it cannot be
+// read (the message is on the page).
+EMSCRIPTEN_KEEPALIVE int keravon_script(const char* path) {
+    return WebBackend::instance().useScript(path ? path : "") ? 1 : 0;
 }
 EMSCRIPTEN_KEEPALIVE void keravon_mouse_down() { WebBackend::instance().mouseDown(); }
 EMSCRIPTEN_KEEPALIVE void keravon_focus(int gained) { WebBackend::instance().focus(gained != 0); }

@@ -14,6 +14,10 @@ mergeInto(LibraryManager.library, {
   krv_js_fatal: function (text) {
     Module['keravon']['fatal'](UTF8ToString(text));
   },
+  // Script runs: the hash of each presented page (16 hex digits).
+  krv_js_frame: function (iteration, hash) {
+    Module['keravon']['frame'](iteration, UTF8ToString(hash));
+  },
   krv_js_ended: function () {
     Module['keravon']['ended']();
   },
