@@ -6,7 +6,7 @@ ASAN_BUILD := build/asan
 GENERATOR  := Ninja
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test test-fast test-asan clean web web-deps serve-web
+.PHONY: all deps configure build play test test-fast test-asan clean web web-deps serve-web test-web
 
 # The browser build: the engine from cmake/web with Debian's emscripten, then
 # `krvtool web` puts the default quiz beside it (README: "The game in a
@@ -17,6 +17,10 @@ WEB_SITE         := $(BUILD)/web
 # Debian's emcc runs its JavaScript optimizer on the machine's node, which
 # finds Debian's node modules only when told where they are.
 WEB_ENV          := NODE_PATH=/usr/share/nodejs
+# The browser test drives Debian's chromium through playwright-core, kept in
+# the build folder; this version still runs on Debian 12's node 18.
+WEB_TEST         := $(BUILD)/web-test
+PLAYWRIGHT       := 1.49.1
 
 all: build
 
@@ -50,6 +54,16 @@ web: build web-deps
 		-DKRV_WEB_ENGINE_DIR=$(abspath $(WEB_ENGINE)) >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_ENGINE_BUILD) -j $(JOBS)
 	@$(BUILD)/krvtool web $(BUILD)/game -o $(WEB_SITE) --engine $(WEB_ENGINE)
+
+# Headless chromium replays tests/web/*.keys on the site in script mode; every
+# page must be byte-identical to `krvtool run` of the same script.
+test-web: web
+	@WITH_BROWSER=1 sh tools/ensure-web-packages.sh
+	@grep -qs '"version": "$(PLAYWRIGHT)"' $(WEB_TEST)/node_modules/playwright-core/package.json || \
+		npm install --prefix $(WEB_TEST) --no-audit --no-fund --no-save \
+			playwright-core@$(PLAYWRIGHT) >/dev/null
+	NODE_PATH=$(abspath $(WEB_TEST))/node_modules node tests/web/browser_test.js \
+		$(WEB_SITE) $(BUILD)/krvtool $(BUILD)/game $(WEB_TEST)/out tests/web/*.keys
 
 serve-web: web
 	cd $(WEB_SITE) && python3 -m http.server --bind 127.0.0.1 8000

@@ -2,10 +2,15 @@
 # Installs what the browser build needs (Debian's emscripten), or says how to.
 # Kept apart from ensure-packages.sh so that the desktop build and `make test`
 # never need a web compiler. With WITH_BROWSER=1 it also installs Debian's
-# Chromium, which only the browser test uses.
+# Chromium, which only the browser test uses, and node and npm when the
+# machine has none (any node from 18 on will do).
 set -e
 PACKAGES="emscripten"
-[ "${WITH_BROWSER:-0}" = 1 ] && PACKAGES="$PACKAGES chromium"
+if [ "${WITH_BROWSER:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES chromium"
+    command -v node >/dev/null 2>&1 || PACKAGES="$PACKAGES nodejs"
+    command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
+fi
 
 missing=""
 for p in $PACKAGES; do
