@@ -17,9 +17,11 @@ inline std::uint8_t texelAt(const std::uint8_t* texture, std::uint32_t u, std::u
 
 // Conversion to the nearest integer in the current rounding mode. 16.16
 // values of distant or very oblique surfaces may not fit 32 bits: they wrap,
-// which the texel mask makes harmless.
+// which the texel mask makes harmless. The wrap needs the 64-bit rounding:
+// where long is 32 bits (the browser, Windows) lrint of such a value is out
+// of range and comes back as anything.
 inline std::uint32_t nearestFixed(float value) {
-    return static_cast<std::uint32_t>(std::lrint(value));
+    return static_cast<std::uint32_t>(std::llrint(value));
 }
 
 // (to - from) / 16 with an arithmetic shift, on wrapped 32-bit values.
