@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the browser build needs (Debian's emscripten), or says how to.
-# Kept apart from ensure-packages.sh so that the desktop build and `make test`
-# never need a web compiler. With WITH_BROWSER=1 it also installs Debian's
+# Kept apart from ensure-packages.sh so that the desktop build never needs a
+# web compiler. With WITH_BROWSER=1 it also installs Debian's
 # Chromium, which only the browser test uses, and node and npm when the
 # machine has none (any node from 18 on will do).
 set -e
