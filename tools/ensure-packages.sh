@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, or says how to.
+# Given package names, it sees to those instead (tools/ensure-web-packages.sh).
 set -e
-PACKAGES="cmake ninja-build g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev console-setup-linux zlib1g-dev libsdl2-image-dev"
+PACKAGES="cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-image-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev console-setup-linux zlib1g-dev"
+[ $# -gt 0 ] && PACKAGES="$*"
 
 missing=""
 for p in $PACKAGES; do
