@@ -1,6 +1,8 @@
 #include "logic/logic_file_parser.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <limits>
 
 #include "geometry/model_lines.h"
@@ -174,8 +176,12 @@ std::vector<LogicProblem> judgeLogicFile(const LogicFileContents& contents,
 }
 
 std::int32_t logicInteger(std::string_view line) {
+    // The reader holds values to 40 bits: held to 32 here, not wrapped, so
+    // that a maze number of 4294967296 cannot pass as maze 0.
     const IntegerRead read = readInteger(line, 0);
-    return read.converted ? static_cast<std::int32_t>(read.value) : 0;
+    if (!read.converted) return 0;
+    return static_cast<std::int32_t>(std::clamp<long long>(
+        read.value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 bool logicNumber(std::string_view line, float& value) {

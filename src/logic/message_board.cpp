@@ -1,7 +1,6 @@
 #include "logic/message_board.h"
 
 void MessageBoard::addMessageLine(std::string_view text) {
-    if (messageCount >= kCapacity) return;
     Message& message = messages[messageCount];
     if (message.lineCount >= Message::kMaxLines) return;
     message.lines[message.lineCount] = std::string(text);
@@ -9,7 +8,7 @@ void MessageBoard::addMessageLine(std::string_view text) {
 }
 
 void MessageBoard::endMessage() {
-    if (messageCount + 1 < kCapacity) ++messageCount;
+    if (messageCount < kMaxCounted) ++messageCount;
 }
 
 void MessageBoard::nextMessage() {

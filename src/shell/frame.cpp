@@ -55,7 +55,7 @@ void draw_game_frame() {
     // The question is drawn over the background, so the view's part of the
     // background must be down first.
     g.renderer.layViewBackground();
-    if (s.questionShown && !s.helpShown && !s.optionsShown) g.questions.drawCurrentQuestion();
+    if (s.questionShown && !s.helpShown && !s.optionsShown) g.questions.drawCurrentQuestion(context);
 
     if (s.helpShown) {
         drawHelp(g);

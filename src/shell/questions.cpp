@@ -2,7 +2,6 @@
 
 #include "framework/framework.h"
 #include "shell/content_picture.h"
-#include "shell/game.h"
 
 void Question::addTextLine(std::int32_t x, std::int32_t y, std::string_view text) {
     if (textCount >= kCapacity) return;
@@ -71,11 +70,8 @@ const Question* QuestionStore::currentQuestion() const {
     return &questions[current];
 }
 
-void QuestionStore::drawCurrentQuestion() const {
-    const Question* question = currentQuestion();
-    if (!question || !game_exists()) return;
-    const FwContext* framework = game().framework;
-    question->draw(framework ? framework->drawContext : nullptr);
+void QuestionStore::drawCurrentQuestion(DrawContext* context) const {
+    if (const Question* question = currentQuestion()) question->draw(context);
 }
 
 bool QuestionStore::isRightAnswer(int answer) const {

@@ -55,7 +55,7 @@ public:
     void loadQuestions();
     // Draws the current question's text lines, then its pictures, on the
     // current page; nothing when there is no current question.
-    void drawCurrentQuestion() const;
+    void drawCurrentQuestion(DrawContext* context) const;
     bool isRightAnswer(int answer) const;
     // The next question, wrapping to the first after the last.
     void nextQuestion();
