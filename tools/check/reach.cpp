@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -31,6 +32,9 @@ constexpr std::size_t kMaxPlaces = 4'000'000;
 struct MazeReach {
     std::map<Place, Vec3> reached;  // lattice place -> the eye there
     std::set<Place> seeded;
+    // Every flood of a maze keys its places on the first flood's lattice,
+    // so a later one stops where it meets ground already walked.
+    std::optional<Vec3> origin;
 };
 
 Place placeOf(const Vec3& origin, const Vec3& eye) {
@@ -43,7 +47,8 @@ Place placeOf(const Vec3& origin, const Vec3& eye) {
 // step puts it 40 above the floor).
 void flood(Model& maze, const Vec3& start, MazeReach& reach) {
     std::deque<Vec3> open;
-    const Vec3 origin = start;
+    if (!reach.origin) reach.origin = start;
+    const Vec3 origin = *reach.origin;
     open.push_back(start);
     reach.reached.emplace(placeOf(origin, start), start);
     const float steps[4][2] = {{kStep, 0}, {-kStep, 0}, {0, kStep}, {0, -kStep}};

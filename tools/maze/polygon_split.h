@@ -8,10 +8,12 @@
 
 #include "maze/mesh.h"
 #include "maze/model_data.h"
+#include "render/clipping.h"
 
 // The polygon a model may carry at most vertices of: the game's clipper
 // holds 99 and clipping adds up to six.
 constexpr int kMaxPolygonVertices = 90;
+static_assert(kMaxPolygonVertices + kFrustumPlanes <= kClipMaxVertices);
 
 // Whether a polygon of these points can be written and drawn whole.
 bool polygon_fits(const std::vector<int>& points);
