@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "check/game_mazes.h"
 #include "check/reach.h"
 #include "check/text_coverage.h"
 #include "command.h"
@@ -23,14 +24,8 @@
 
 namespace {
 
-const char* const kMazes[] = {"krv1.krv", "krv2.krv", "krv3.krv"};
-// Mazes and objects get the cell sizes the game gives them, so the check
-// builds the same collision grids.
-constexpr std::int32_t kMazeCellSize = 100;
-const Vec3 kMazeHome{790.0f, 40.0f, -105.0f};
-
 bool isMaze(const std::string& name) {
-    return std::find(std::begin(kMazes), std::end(kMazes), name) != std::end(kMazes);
+    return std::find(kMazeFiles.begin(), kMazeFiles.end(), name) != kMazeFiles.end();
 }
 
 // Object files in name order, so that reports compare between runs.
@@ -67,7 +62,7 @@ void checkLogic(CheckReport& report, TextureList& textures,
     }
     const LogicFileContents contents = parseLogicFile(file);
     std::vector<MazeFacts> mazes;
-    for (std::size_t i = 0; i < std::size(kMazes); ++i) mazes.push_back({models[i]->loaded});
+    for (std::size_t i = 0; i < kMazeFiles.size(); ++i) mazes.push_back({models[i]->loaded});
     const std::vector<LogicProblem> judged =
         judgeLogicFile(contents, mazes, static_cast<int>(std::size(kSoundFiles)));
     for (const auto* list : {&contents.problems, &judged}) {
@@ -106,7 +101,7 @@ void checkLogic(CheckReport& report, TextureList& textures,
                                    [](const LogicProblem& p) { return p.fatalMessage; });
     if (fatal || contents.headerError) return;
     std::vector<Model*> mazeModels;
-    for (std::size_t i = 0; i < std::size(kMazes); ++i) mazeModels.push_back(models[i].get());
+    for (std::size_t i = 0; i < kMazeFiles.size(); ++i) mazeModels.push_back(models[i].get());
     for (std::string& problem : checkReach(contents, mazeModels, objectModels, kMazeHome)) {
         report.problems.push_back(std::move(problem));
     }
@@ -157,7 +152,7 @@ CheckReport checkGameData(const std::string& folder) {
         }
         models.push_back(std::move(model));
     };
-    for (const char* maze : kMazes) loadModel(maze, kMazeCellSize, kMazeHome);
+    for (const char* maze : kMazeFiles) loadModel(maze, kMazeCellSize, kMazeHome);
     checkLogic(report, textures, models);
     for (const std::string& name : objectFiles(report.problems)) {
         loadModel(name, kObjectCellSize, Vec3{});

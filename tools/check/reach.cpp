@@ -4,10 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
-#include <map>
-#include <optional>
-#include <set>
-#include <tuple>
 
 #include "collision/collision_grid.h"
 #include "collision/height_query.h"
@@ -18,40 +14,19 @@
 
 namespace {
 
-// The walking step: the flood moves the eye 8 units along x or z at a time,
-// which is what Up and the sidesteps do at the slower speed.
-constexpr float kStep = 8.0f;
-// An eye position is one lattice point at one height: a gallery above a
-// hall is another place than the hall under it.
-using Place = std::tuple<int, int, int>;
 // An object may rest this far above or below the floor under its centre.
 constexpr float kStandTolerance = 4.0f;
 // The flood gives up beyond this many places (a maze 16,000 units square).
 constexpr std::size_t kMaxPlaces = 4'000'000;
-
-struct MazeReach {
-    std::map<Place, Vec3> reached;  // lattice place -> the eye there
-    std::set<Place> seeded;
-    // Every flood of a maze keys its places on the first flood's lattice,
-    // so a later one stops where it meets ground already walked.
-    std::optional<Vec3> origin;
-};
-
-Place placeOf(const Vec3& origin, const Vec3& eye) {
-    return {static_cast<int>(std::lround((eye.x - origin.x) / kStep)),
-            static_cast<int>(std::lround((eye.z - origin.z) / kStep)),
-            static_cast<int>(std::lround(eye.y))};
-}
 
 // Floods from `start` (an eye as placed by the game: the first accepted
 // step puts it 40 above the floor).
 void flood(Model& maze, const Vec3& start, MazeReach& reach) {
     std::deque<Vec3> open;
     if (!reach.origin) reach.origin = start;
-    const Vec3 origin = *reach.origin;
     open.push_back(start);
-    reach.reached.emplace(placeOf(origin, start), start);
-    const float steps[4][2] = {{kStep, 0}, {-kStep, 0}, {0, kStep}, {0, -kStep}};
+    reach.reached.emplace(reach.placeOf(start), start);
+    const float steps[4][2] = {{kReachStep, 0}, {-kReachStep, 0}, {0, kReachStep}, {0, -kReachStep}};
     while (!open.empty() && reach.reached.size() < kMaxPlaces) {
         const Vec3 eye = open.front();
         open.pop_front();
@@ -59,20 +34,14 @@ void flood(Model& maze, const Vec3& start, MazeReach& reach) {
             Vec3 moved = eye;
             const Vec3 proposed{eye.x + step[0], eye.y, eye.z + step[1]};
             if (!checkMove(maze, moved, proposed)) continue;
-            if (reach.reached.emplace(placeOf(origin, moved), moved).second) open.push_back(moved);
+            const ReachPlace place = reach.placeOf(moved);
+            if (reach.reached.emplace(place, moved).second) {
+                reach.cameFrom.emplace(place, reach.placeOf(eye));
+                open.push_back(moved);
+            }
         }
     }
     maze.bumpFlag = 0;
-}
-
-bool anyInside(const MazeReach& reach, const Box& box) {
-    return std::any_of(reach.reached.begin(), reach.reached.end(),
-                       [&](const auto& place) { return box.contains(place.second); });
-}
-
-Box reachBox(const Vec3& p) {
-    const float r = World::kReach;
-    return Box{Vec3{p.x - r, p.y - r, p.z - r}, Vec3{p.x + r, p.y + r, p.z + r}};
 }
 
 std::string at(int line, const std::string& reason) {
@@ -89,6 +58,8 @@ std::string describe(const Vec3& p) {
 // How an object stands at p in its maze: on the floor, and, as it turns,
 // clear of walls and skirting: every point of the circle its widest part
 // sweeps has floor at about the height under its centre.
+}  // namespace
+
 std::string standingProblem(const Model& maze, const Model& object, const Vec3& p) {
     if (!maze.collisionGrid || object.pointCount < 1) return {};
     float low = object.points[1].y;
@@ -136,10 +107,25 @@ std::string standingProblem(const Model& maze, const Model& object, const Vec3& 
     return {};
 }
 
-}  // namespace
+ReachPlace MazeReach::placeOf(const Vec3& eye) const {
+    const Vec3 o = origin.value_or(Vec3{});
+    return {static_cast<int>(std::lround((eye.x - o.x) / kReachStep)),
+            static_cast<int>(std::lround((eye.z - o.z) / kReachStep)),
+            static_cast<int>(std::lround(eye.y))};
+}
 
-std::vector<std::string> checkReach(const LogicFileContents& contents, std::span<Model* const> mazes,
-                                    std::span<const Model* const> objects, const Vec3& home) {
+bool MazeReach::anyInside(const Box& box) const {
+    return std::any_of(reached.begin(), reached.end(),
+                       [&](const auto& place) { return box.contains(place.second); });
+}
+
+Box objectReachBox(const Vec3& p) {
+    const float r = World::kReach;
+    return Box{Vec3{p.x - r, p.y - r, p.z - r}, Vec3{p.x + r, p.y + r, p.z + r}};
+}
+
+ReachWalk walkReach(const LogicFileContents& contents, std::span<Model* const> mazes,
+                    const Vec3& home) {
     const auto mazeCount = static_cast<std::int32_t>(mazes.size());
     const auto usable = [&](std::int32_t m) {
         return m >= 0 && m < mazeCount && mazes[m] && mazes[m]->loaded && mazes[m]->collisionGrid;
@@ -160,18 +146,24 @@ std::vector<std::string> checkReach(const LogicFileContents& contents, std::span
     };
 
     // Flood until no reachable passage leads anywhere new.
-    std::vector<MazeReach> reach(mazes.size());
+    ReachWalk walk;
+    walk.mazes.resize(mazes.size());
+    std::vector<MazeReach>& reach = walk.mazes;
     if (usable(0)) flood(*mazes[0], home, reach[0]);
     for (bool grew = true; grew;) {
         grew = false;
         for (const LogicRecord& record : contents.records) {
             const auto* passage = std::get_if<LogicPassage>(&record.value);
-            if (!passage || !usable(record.maze) || !anyInside(reach[record.maze], passage->box))
+            if (!passage || !usable(record.maze) || !reach[record.maze].anyInside(passage->box))
                 continue;
             Vec3 arrival;
             if (!startPoint(passage->targetMaze, passage->targetStartPoint, arrival)) continue;
             MazeReach& target = reach[passage->targetMaze];
-            const Place key = placeOf(Vec3{}, arrival);
+            // Arrivals are told apart by where they are, on a lattice of
+            // their own (the maze's may not exist yet).
+            const ReachPlace key{static_cast<int>(std::lround(arrival.x / kReachStep)),
+                                 static_cast<int>(std::lround(arrival.z / kReachStep)),
+                                 static_cast<int>(std::lround(arrival.y))};
             if (!target.seeded.insert(key).second) continue;
             // The game puts the eye at the start point as it is; the first
             // step then brings it down onto the floor.
@@ -181,6 +173,17 @@ std::vector<std::string> checkReach(const LogicFileContents& contents, std::span
             grew = true;
         }
     }
+    return walk;
+}
+
+std::vector<std::string> checkReach(const LogicFileContents& contents, std::span<Model* const> mazes,
+                                    std::span<const Model* const> objects, const Vec3& home) {
+    const auto mazeCount = static_cast<std::int32_t>(mazes.size());
+    const auto usable = [&](std::int32_t m) {
+        return m >= 0 && m < mazeCount && mazes[m] && mazes[m]->loaded && mazes[m]->collisionGrid;
+    };
+    const ReachWalk walk = walkReach(contents, mazes, home);
+    const std::vector<MazeReach>& reach = walk.mazes;
 
     std::vector<std::string> problems;
     std::size_t objectIndex = 0;
@@ -194,7 +197,7 @@ std::vector<std::string> checkReach(const LogicFileContents& contents, std::span
             for (int k = 0; k < 2; ++k) {
                 const char* which = k == 0 ? "position" : "other position";
                 if (k == 1 && places[1] == places[0]) break;
-                if (!anyInside(reach[m], reachBox(places[k]))) {
+                if (!reach[m].anyInside(objectReachBox(places[k]))) {
                     problems.push_back(at(record.line, "object '" + object->name + "' at its " +
                                                            which + " " + describe(places[k]) +
                                                            " cannot be reached by a walking player"));
@@ -208,7 +211,7 @@ std::vector<std::string> checkReach(const LogicFileContents& contents, std::span
                 }
             }
         } else if (const auto* passage = std::get_if<LogicPassage>(&record.value)) {
-            if (usable(m) && !anyInside(reach[m], passage->box)) {
+            if (usable(m) && !reach[m].anyInside(passage->box)) {
                 problems.push_back(
                     at(record.line, "the passage box from " + describe(passage->box.min) + " to " +
                                         describe(passage->box.max) + " in maze " +

@@ -1,20 +1,68 @@
 #pragma once
 // Where a walking player can go: a flood of the game's own move test over
 // each maze's floors, from the first maze's home and from every passage
-// arrival a reachable passage leads to, and what of the logic file lies
-// out of reach (objects, passage boxes) or stands wrong (start points off
-// the floor or inside a passage box, objects floating or in a wall).
+// arrival a reachable passage leads to. Check reports from it what of the
+// logic file lies out of reach (objects, passage boxes) or stands wrong
+// (start points off the floor or inside a passage box, objects floating or
+// in a wall); the map shades the floor it reached, and the quiz builder and
+// the playtest place and route on it. There is one walk: they all use this.
 
+#include <map>
+#include <optional>
+#include <set>
 #include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "logic/logic_file_parser.h"
 
 struct Model;
 
+// The walking step: the flood moves the eye 8 units along x or z at a time,
+// which is what Up and the sidesteps do at the slower speed.
+inline constexpr float kReachStep = 8.0f;
+
+// An eye position is one lattice point (x and z in steps from the maze's
+// first seed) at one height: a gallery above a hall is another place than
+// the hall under it.
+using ReachPlace = std::tuple<int, int, int>;
+
+struct MazeReach {
+    std::map<ReachPlace, Vec3> reached;  // lattice place -> the eye there, as the game put it
+    // Where each place was first reached from (the seeds have none): a
+    // route back to the seed follows these.
+    std::map<ReachPlace, ReachPlace> cameFrom;
+    std::set<ReachPlace> seeded;
+    // Every flood of a maze keys its places on the first flood's lattice,
+    // so a later one stops where it meets ground already walked.
+    std::optional<Vec3> origin;
+
+    ReachPlace placeOf(const Vec3& eye) const;
+    bool anyInside(const Box& box) const;
+};
+
+struct ReachWalk {
+    std::vector<MazeReach> mazes;  // one per maze, as given
+};
+
+// Floods maze 0 from `home`, then every maze a reached passage leads to from
+// its arrival, until no reached passage leads anywhere new. `mazes[i]` is
+// maze i's model (loaded, with its grid, or null).
+ReachWalk walkReach(const LogicFileContents& contents, std::span<Model* const> mazes,
+                    const Vec3& home);
+
+// The box around an object within which the eye makes its question show.
+Box objectReachBox(const Vec3& position);
+
+// Why `object` cannot stand at `position` in `maze` (empty when it can): no
+// floor under it, floating or sunk, or, as it turns, reaching into a wall
+// or the skirting.
+std::string standingProblem(const Model& maze, const Model& object, const Vec3& position);
+
 // One problem per finding, "Data\krv.lgk:line: reason", in file order.
-// `mazes[i]` is maze i's model (loaded, with its grid), `objects` the model
-// of each object record in file order (none where it failed to load).
+// `objects` is the model of each object record in file order (none where it
+// failed to load).
 std::vector<std::string> checkReach(const LogicFileContents& contents, std::span<Model* const> mazes,
                                     std::span<const Model* const> objects, const Vec3& home);
