@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "framework/sdl_layout.h"
+#include "framework/page_fit.h"
 
 namespace {
 
@@ -53,6 +53,9 @@ bool SdlScreen::open(const std::string& title, bool windowed) {
 }
 
 void SdlScreen::close() {
+    if (sharp_) SDL_DestroyTexture(sharp_);
+    sharp_ = nullptr;
+    sharpScale_ = 0;
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) {
@@ -90,9 +93,31 @@ void SdlScreen::present(const std::uint8_t* pixels, const PaletteEntry* palette)
     SDL_RenderClear(renderer_);
     if (fit.width > 0 && fit.height > 0) {
         const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
-        SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+        SDL_Texture* const sharp = fit.sharpScale > 0 ? sharpTexture(fit.sharpScale) : nullptr;
+        if (sharp && SDL_SetRenderTarget(renderer_, sharp) == 0) {
+            SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+            SDL_SetRenderTarget(renderer_, nullptr);
+            SDL_RenderCopy(renderer_, sharp, nullptr, &target);
+        } else {
+            SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+        }
     }
     SDL_RenderPresent(renderer_);
+}
+
+SDL_Texture* SdlScreen::sharpTexture(int scale) {
+    if (sharp_ && sharpScale_ == scale) return sharp_;
+    if (sharp_) SDL_DestroyTexture(sharp_);
+    sharp_ = nullptr;
+    sharpScale_ = 0;
+    if (!SDL_RenderTargetSupported(renderer_)) return nullptr;
+    sharp_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                               kScreenWidth * scale, kScreenHeight * scale);
+    if (!sharp_) return nullptr;
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    SDL_SetTextureScaleMode(sharp_, SDL_ScaleModeLinear);
+    sharpScale_ = scale;
+    return sharp_;
 }
 
 bool SdlScreen::setWindowed(bool windowed) {

@@ -40,9 +40,15 @@ public:
     SDL_Window* window() const { return window_; }
 
 private:
+    // The page enlarged `scale` times with nearest-pixel sampling, ready to
+    // be reduced smoothly; none when the renderer cannot draw into textures.
+    SDL_Texture* sharpTexture(int scale);
+
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    SDL_Texture* sharp_ = nullptr;  // lazily made for fractional sizes
+    int sharpScale_ = 0;
     std::uint32_t windowId_ = 0;
     bool windowed_ = true;
     std::array<std::uint32_t, 256> colours_{};  // ARGB8888 of each palette entry

@@ -1,4 +1,4 @@
-#include "framework/sdl_layout.h"
+#include "framework/page_fit.h"
 
 #include <algorithm>
 
@@ -25,6 +25,11 @@ PageRect fit_page(int outputWidth, int outputHeight, int pageWidth, int pageHeig
         rect.height = outputHeight;
         rect.width = std::max(
             1, static_cast<int>(static_cast<long long>(outputHeight) * pageWidth / pageHeight));
+    }
+    if (rect.width > pageWidth && rect.width % pageWidth != 0) {
+        // The next whole scale up, so the reduction only ever blends
+        // neighbouring copies of one page pixel with the next.
+        rect.sharpScale = rect.width / pageWidth + 1;
     }
     rect.x = (outputWidth - rect.width) / 2;
     rect.y = (outputHeight - rect.height) / 2;
