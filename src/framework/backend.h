@@ -5,6 +5,7 @@
 // the palette, and asks the backend only for what differs.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "framework/framework.h"
@@ -55,6 +56,13 @@ public:
         while (iteration()) {
         }
     }
+
+    // ---- Progress (a browser page keeps it between visits) ----
+    // The progress the player chose to continue with; empty for a new game
+    // and wherever nothing is kept (the desktop, headless runs).
+    virtual std::string savedProgress() { return {}; }
+    // Keeps the latest progress; empty when there is nothing to continue.
+    virtual void keepProgress(std::string_view /*text*/) {}
 
     // ---- Sound (framework/audio.h drives these) ----
     // Opens the audio device, which from then on plays what `mixer` mixes;

@@ -242,6 +242,9 @@ void fw_realize_palette(int count, int first, int /*waitForRetrace*/) {
 
 const PaletteEntry* fw_current_palette() { return core().shownPalette.data(); }
 
+std::string fw_saved_progress() { return fw_backend().savedProgress(); }
+void fw_keep_progress(std::string_view text) { fw_backend().keepProgress(text); }
+
 void fw_swap_buffers(int /*waitForRetrace*/) {
     Core& c = core();
     if (!c.hasDisplay) return;

@@ -160,6 +160,12 @@ void fw_request_exit();
 // The palette as last realized (256 entries); what the screen shows.
 const PaletteEntry* fw_current_palette();
 
+// A player's progress, kept by the platform where it can outlive the game (a
+// browser page's storage): the text to continue from, empty for a new game,
+// and the latest text to keep (empty: nothing left to continue).
+std::string fw_saved_progress();
+void fw_keep_progress(std::string_view text);
+
 // ---- Graphics library ------------------------------------------------------
 
 struct GfxFont;

@@ -49,6 +49,8 @@ public:
     static int scanCodeOfKeyName(std::string_view name);
     // Answer of the mode dialog (true = "Run KRV").
     void setDialogAnswer(bool run) { dialogAnswer_ = run; }
+    // The progress a run continues from, as a browser page would give it.
+    void setSavedProgress(std::string text) { savedProgress_ = std::move(text); }
     // The clock starts here and advances by `step` microseconds at the end
     // of each loop iteration (a steady 30 iterations per second by default).
     void setClock(std::uint64_t microseconds) { clock_ = microseconds; }
@@ -91,6 +93,9 @@ public:
     // Whether the game's sounds have an open device here now.
     bool audioOpen() const { return mixer_ != nullptr; }
     const std::vector<std::int16_t>& keptAudio() const { return keptAudio_; }
+    // The latest progress the game asked to keep, and how often it asked.
+    const std::string& keptProgress() const { return keptProgress_; }
+    int progressKeeps() const { return progressKeeps_; }
     // Clears what happened and the script; keeps nothing from an earlier run.
     void reset();
 
@@ -106,6 +111,11 @@ public:
     void shutdown() override;
     bool openAudio(AudioMixer& mixer) override;
     void closeAudio() override { mixer_ = nullptr; }
+    std::string savedProgress() override { return savedProgress_; }
+    void keepProgress(std::string_view text) override {
+        keptProgress_ = text;
+        ++progressKeeps_;
+    }
 
 private:
     bool capturing(int iteration) const;
@@ -120,6 +130,9 @@ private:
     bool stoppedByLimit_ = false;
     std::size_t nextAction_ = 0;
     bool dialogAnswer_ = true;
+    std::string savedProgress_;
+    std::string keptProgress_;
+    int progressKeeps_ = 0;
     std::uint64_t clock_ = 0;
     std::uint64_t clockStep_ = 33333;
     int iterationLimit_ = 0;

@@ -239,6 +239,9 @@ void HeadlessBackend::reset() {
     audioWriteFailed_ = false;
     audioDevicePresent_ = true;
     keepAudio_ = false;
+    savedProgress_.clear();
+    keptProgress_.clear();
+    progressKeeps_ = 0;
     keptAudio_.clear();
 }
 

@@ -17,6 +17,7 @@
 #include "shell/intro.h"
 #include "shell/options_menu.h"
 #include "shell/player_view.h"
+#include "shell/progress.h"
 #include "shell/questions.h"
 #include "sound/sound_set.h"
 
@@ -41,6 +42,7 @@ struct Game {
     Intro intro;
     EndingText ending;
     Renderer renderer;  // span, depth and clip buffers, reset by every frame
+    ProgressKeeper progressKeeper;
 
     FwContext* framework = nullptr;   // from fw_init, kept for the whole run
     OwnedBitmap backgroundPicture;    // 640x480 8-bit, copied under every frame

@@ -4,6 +4,7 @@
 #include "shell/game_palette.h"
 #include "shell/intro.h"
 #include "shell/movement.h"
+#include "shell/progress.h"
 #include "shell/resources.h"
 #include "shell/shell.h"
 
@@ -25,9 +26,15 @@ DriverOptions gameDriverOptions() {
     return options;
 }
 
+// Movement, then the progress a browser page keeps as the game goes.
+void update_game() {
+    update_movement();
+    game().progressKeeper.keep(game());
+}
+
 void registerCallbacks() {
     fw_set_draw_callback(draw_intro_frame);
-    fw_set_update_callback(update_movement);
+    fw_set_update_callback(update_game);
     fw_set_key_down_callback(on_key_down);
     fw_set_mouse_down_callback(on_mouse_down);
     fw_set_mode_switch_callback(on_mode_switched);
@@ -54,6 +61,7 @@ int game_main() {
 
     load_resources();
     start_game();
+    continue_saved_progress();
     return fw_main_loop();
 }
 

@@ -72,6 +72,13 @@ void endIntro(Game& g) {
 
 }  // namespace
 
+void skip_intro() {
+    Game& g = game();
+    g.state.introStarted = 1;
+    g.state.introOver = 1;
+    endIntro(g);
+}
+
 void draw_intro_frame() {
     Game& g = game();
     GameState& state = g.state;

@@ -67,3 +67,6 @@ struct Intro {
 void loadIntro();
 // The draw callback while the intro runs; installs draw_game_frame at its end.
 void draw_intro_frame();
+// Ends the intro before its first frame, as if it had none: a player who
+// continues a quiz goes straight back into the maze.
+void skip_intro();

@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "geometry/model.h"
+#include "framework/framework.h"
 #include "shell/game.h"
+#include "shell/intro.h"
 
 namespace {
 
@@ -131,6 +133,45 @@ std::string formatProgress(const Progress& p) {
     return out.str();
 }
 
+void ProgressKeeper::keep(const Game& g) {
+    if (ended) return;
+    Progress progress;
+    if (!captureProgress(g, progress)) {
+        if (g.state.gameWon) {
+            fw_keep_progress({});
+            ended = true;
+        }
+        return;
+    }
+    ++sinceKept;
+    const std::string text = formatProgress(progress);
+    if (text == lastKept) return;
+    progress.eye = Vec3{};
+    progress.orientation = Matrix3{};
+    progress.pitch = 0;
+    progress.maze = 0;
+    std::string answers = formatProgress(progress);
+    if (answers == lastAnswers && sinceKept < kWalkInterval) return;
+    fw_keep_progress(text);
+    lastKept = text;
+    lastAnswers = std::move(answers);
+    sinceKept = 0;
+}
+
+void continue_saved_progress() {
+    const std::string text = fw_saved_progress();
+    if (text.empty()) return;
+    Game& g = game();
+    Progress progress;
+    std::string why;
+    if (!parseProgress(text, progress, why) || !applyProgress(g, progress, why)) {
+        std::fprintf(stderr, "The stored progress was dropped (%s): the quiz starts anew.\n",
+                     why.c_str());
+        return;
+    }
+    skip_intro();
+}
+
 bool parseProgress(std::string_view text, Progress& progress, std::string& why) {
     Words words{text};
     std::string_view tag;
@@ -217,7 +258,6 @@ bool applyProgress(Game& g, const Progress& p, std::string& why) {
         }
     }
     g.state.questionShown = 0;
-    // As Esc does: the intro gives way at its next frame.
     g.state.introOver = 1;
     return true;
 }

@@ -49,7 +49,27 @@ std::string formatProgress(const Progress& progress);
 bool parseProgress(std::string_view text, Progress& progress, std::string& why);
 
 // Puts the game where the progress says: the objects active or retired as
-// they were, the same message and question, moved objects at their other place, the player in the maze at the place and direction kept, and
-// the intro over. Nothing changes and the reason is given when the progress
+// they were, the same message and question, moved objects at their other
+// place, the player in the maze at the place and direction kept, and the
+// intro marked over (continue_saved_progress also ends it). Nothing changes and the reason is given when the progress
 // does not fit this quiz.
 bool applyProgress(Game& g, const Progress& progress, std::string& why);
+
+// Hands the platform the progress as the game goes: at once when an answer
+// changed it, else at most twice a second while the player walks; and
+// nothing left to continue once the quiz is won.
+struct ProgressKeeper {
+    static constexpr int kWalkInterval = 15;  // loop iterations
+
+    void keep(const Game& g);
+
+    std::string lastKept;
+    std::string lastAnswers;  // the part of lastKept that answers change
+    int sinceKept = 0;
+    bool ended = false;
+};
+
+// After start-up: continues from the progress the platform saved, if any;
+// progress that does not fit this quiz is dropped with a line on stderr and
+// the game starts as new.
+void continue_saved_progress();

@@ -78,6 +78,39 @@ TEST_F(ProgressRun, APlayersPlaceAndAnswersComeBackInAFreshGame) {
     EXPECT_EQ(game().messages.currentMessage, 1);
 }
 
+TEST_F(ProgressRun, ThePlatformIsHandedProgressAsTheGameGoesAndGivesItBack) {
+    std::string kept;
+    {
+        HeadlessGame first(folder.string());
+        first.press(1, scan::kEscape);
+        first.press(3, scan::kDown);
+        first.press(5, scan::k1);  // right: kept in this iteration
+        first.run(7);
+        kept = first.backend().keptProgress();
+        Progress progress;
+        std::string why;
+        ASSERT_TRUE(parseProgress(kept, progress, why)) << why;
+        EXPECT_EQ(progress.currentObject, 0);
+        EXPECT_TRUE(progress.objects[1].active);
+    }
+    // Continuing passes the intro at once; answering the last two wins, and
+    // then nothing is left to continue.
+    HeadlessGame second(folder.string());
+    second.backend().setSavedProgress(kept);
+    second.press(2, scan::kDown);
+    second.press(4, scan::k3);
+    second.press(6, scan::kDown);
+    second.press(8, scan::k2);
+    second.run(12);
+    EXPECT_EQ(game().state.gameWon, 1);
+    EXPECT_TRUE(second.backend().keptProgress().empty());
+
+    HeadlessGame stale(folder.string());
+    stale.backend().setSavedProgress("KRV-PROGRESS 1 garbage");
+    stale.run(3);
+    EXPECT_EQ(game().state.introOver, 0);  // a new game, its intro running
+}
+
 TEST_F(ProgressRun, ProgressOfAnotherQuizOrGarbageChangesNothing) {
     HeadlessGame run(folder.string());
     run.press(1, scan::kEscape);
