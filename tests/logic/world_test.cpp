@@ -4,19 +4,19 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <iterator>
 
 #include "framework/files.h"
 #include "framework/headless.h"
 #include "geometry/model.h"
 #include "logic_test_world.h"
+#include "shell/resources.h"
 #include "sound/wav_bytes.h"
 
 namespace {
 
 constexpr int kBlock = HeadlessBackend::kAudioFramesPerIteration;
 constexpr int kToneUnit = 100;
-const char* const kSoundFiles[] = {"Spacdoor.wav", "Superb.wav", "Applause.wav",
-                                   "Cow.wav",      "Argh.wav",   "alarm.wav"};
 
 // A set of sound numbers as the tones of WorldRun sound them together.
 int sounds(std::initializer_list<int> numbers) {
@@ -44,7 +44,7 @@ protected:
         backend.keepAudio(true);
         setSoundWindow(fw_init("world"));
         std::filesystem::create_directories(std::filesystem::path(fw_data_root()) / "Wavs");
-        for (int k = 0; k < 6; ++k) {
+        for (int k = 0; k < static_cast<int>(std::size(kSoundFiles)); ++k) {
             wavbytes::writeFile(std::filesystem::path(fw_data_root()) / "Wavs" / kSoundFiles[k],
                                 wavbytes::monoConstant(kBlock, kToneUnit << k));
             t.sounds.addSound(kSoundFiles[k], 0);
