@@ -13,6 +13,7 @@ inline constexpr int kObjectCellSize = 50;
 
 // Reads the logic file into the world and the message board. Every problem
 // is written to stderr as "Data\krv.lgk:line: reason"; a file that cannot
-// be opened, a line that is no record and a record the world cannot hold
-// end the program.
+// be opened, a line that is no record, a faulty record (a number out of
+// range, an unsafe object file name, a maze or target that does not exist)
+// and a record the world cannot hold end the program.
 void loadLogicFile(World& world, MessageBoard& messages);

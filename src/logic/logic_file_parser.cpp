@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <limits>
 
 #include "geometry/model_lines.h"
 
@@ -249,12 +248,15 @@ LogicFileContents parseLogicFile(TextFile& file) {
             bool messageEnded = false;
             LogicObject object = readObject(values, file, messageEnded);
             complete = messageEnded;
+            // Refused, not skipped: object k, message k and question k go
+            // together, so a gap would pair every later object with the
+            // wrong question, and an active object left out could never be
+            // found. The record stays out so that no one opens the name.
             if (complete && !isContainedFileName(object.file)) {
                 out.problems.push_back(
-                    {record.line,
-                     "object file '" + object.file +
-                         "' must be a name inside Objects (not absolute, no '..'): object left out",
-                     nullptr});
+                    {record.line, "object file '" + object.file +
+                                      "' must be a file name inside Objects (not empty, not "
+                                      "absolute, no '..'), such as globe.krv"});
                 continue;
             }
             record.value = std::move(object);

@@ -66,9 +66,10 @@ struct LogicFileContents {
 };
 
 // Reads the whole file. An incomplete record at the end of the file is
-// dropped with a (non-fatal) problem; so is an object whose file name is
-// absolute or climbs out of its folder. A line that is neither empty, a
-// comment nor a record header stops the reading (headerError).
+// dropped with a (non-fatal) problem. An object whose file name is empty,
+// absolute or climbs out of its folder is a fatal problem and is left out of
+// the records, so nothing opens it. A line that is neither empty, a comment
+// nor a record header stops the reading (headerError).
 LogicFileContents parseLogicFile(TextFile& file);
 
 // What is known of each maze slot when the file is judged.

@@ -1,5 +1,7 @@
 #include "shell/ending.h"
 
+#include <utility>
+
 #include "framework/framework.h"
 #include "shell/ending_file.h"
 #include "shell/game.h"
@@ -35,7 +37,9 @@ bool EndingText::scroll() {
 
 void loadEnding() {
     EndingText& ending = game().ending;
-    ending.lines = readEndingFile().lines;
+    EndingFileContent content = readEndingFile();
+    ending.lines = std::move(content.lines);
+    ending.opened = content.opened;
     ending.scrollY = EndingText::kStartY;
 }
 
@@ -43,7 +47,7 @@ void draw_ending_frame() {
     EndingText& ending = game().ending;
     gfx_clear();
     ending.draw();
-    if (ending.lines.empty()) {
+    if (!ending.opened) {
         fw_request_exit();
     } else if (timer_lap() >= EndingText::kStepMicroseconds) {
         timer_stop();

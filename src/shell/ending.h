@@ -17,6 +17,9 @@ struct EndingText {
     static constexpr std::uint32_t kStepMicroseconds = 80000;
 
     std::vector<std::string> lines;  // every non-empty line of the file
+    // Whether the file opened: an opened file without lines still scrolls
+    // its empty screen out; a missing file ends the game at once.
+    bool opened = false;
     std::int32_t scrollY = kStartY;  // y of the first line
 
     // Each line centred on x 320, line i at scrollY + 20·i; lines wider than
@@ -31,5 +34,6 @@ struct EndingText {
 void loadEnding();
 // The draw callback from the key press that wins the game: at most one step
 // per 80 ms on the shared stopwatch, the first without waiting (it is not
-// restarted when the ending begins). With no lines the program ends at once.
+// restarted when the ending begins). Without an ending file the program
+// ends at once.
 void draw_ending_frame();

@@ -15,6 +15,7 @@
 #include "shell/game_state.h"
 #include "shell/player_view.h"
 #include "shell/questions.h"
+#include "sound/sound_set.h"
 
 struct LogicTestWorld {
     TestModelFolder folder;
@@ -22,7 +23,8 @@ struct LogicTestWorld {
     QuestionStore questions;
     PlayerView view;
     GameState state;
-    World world{folder.textures, WorldPeers{&messages, &questions, nullptr, &view, &state}};
+    SoundSet sounds;  // empty, so silent, unless a test adds sounds
+    World world{folder.textures, WorldPeers{&messages, &questions, &sounds, &view, &state}};
 
     LogicTestWorld() {
         folder.write("maze0", {floorRect(-200, -200, 200, 200, 0)});

@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "framework/backend.h"
 #include "framework/files.h"
 #include "framework/headless.h"
 #include "shell/game.h"
@@ -45,6 +46,16 @@ inline const std::string& plainGameFolder() {
     return folder.text;
 }
 
+// The headless backend whose loop a test may turn by hand, one iteration
+// at a time, as a browser page does: the game starts, then returns.
+class SteppedBackend : public HeadlessBackend {
+public:
+    void runLoop(bool (*iteration)()) override {
+        if (!byHand) HeadlessBackend::runLoop(iteration);
+    }
+    bool byHand = false;
+};
+
 class HeadlessGame {
 public:
     explicit HeadlessGame(const std::string& dataRoot = plainGameFolder()) {
@@ -80,10 +91,20 @@ public:
         return game_main();
     }
 
+    // Loads the game and returns before its first iteration; step() then
+    // runs one iteration and says whether the game goes on.
+    void start() {
+        backend_.setScript(actions_);
+        backend_.byHand = true;
+        create_game();
+        game_main();
+    }
+    bool step() { return fw_loop_iteration(); }
+
     const std::uint8_t* frame() const { return backend_.lastFrame().data(); }
     std::uint8_t pixel(int x, int y) const { return frame()[y * 640 + x]; }
 
 private:
-    HeadlessBackend backend_;
+    SteppedBackend backend_;
     std::vector<HeadlessBackend::KeyAction> actions_;
 };

@@ -14,6 +14,7 @@
 #include "headless_game.h"
 #include "shell/frame.h"
 #include "shell/intro_file.h"
+#include "sound/wav_bytes.h"
 
 namespace {
 
@@ -130,6 +131,9 @@ protected:
         ASSERT_TRUE(writeTestBitmap(copy_ / "Pics" / "red.bmp", 20, 20, kRed));
         std::ofstream(copy_ / "Data" / "krv.int")
             << "layer.bmp\n50\n50\n0\nred.bmp\n60\n60\n200\n";
+        // Music far longer than the intro, at a level no other sound has.
+        wavbytes::writeFile(copy_ / "Wavs" / "intro.wav",
+                            wavbytes::monoConstant(30 * kBlock, kMusic));
     }
     void TearDown() override { std::filesystem::remove_all(copy_); }
 
@@ -144,6 +148,8 @@ protected:
         return anyLit;
     }
 
+    static constexpr int kBlock = HeadlessBackend::kAudioFramesPerIteration;
+    static constexpr std::int16_t kMusic = 1234;
     static constexpr int kLayer = 100;
     static constexpr int kRed = 5;
     std::filesystem::path copy_;
@@ -154,7 +160,18 @@ TEST_F(IntroRun, GivesWayToTheMazeOnTime) {
         // Frame 6's lap is 2 µs short of 200 ms, frame 7's 233 ms: frame 7
         // is the intro's last, drawn on black.
         HeadlessGame run(copy_.string());
+        run.backend().keepAudio(true);
         run.run(8);
+        // The music sounds from the first frame on and stops with the last.
+        const std::vector<std::int16_t>& heard = run.backend().keptAudio();
+        ASSERT_EQ(heard.size(), 8u * kBlock * 2);
+        for (int iteration = 0; iteration < 8; ++iteration) {
+            const int first = iteration * kBlock * 2;
+            const int last = first + kBlock * 2 - 1;
+            const int level = iteration < 7 ? kMusic : 0;
+            EXPECT_EQ(heard[first], level) << iteration;
+            EXPECT_EQ(heard[last], level) << iteration;
+        }
         EXPECT_EQ(run.pixel(0, 0), 0);
         EXPECT_EQ(run.pixel(55, 55), kLayer);
         EXPECT_EQ(run.pixel(65, 65), kRed);
