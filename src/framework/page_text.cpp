@@ -7,7 +7,7 @@ const std::array<PageWordInfo, kPageWordCount> kPageWords = {{
     {"title", ""},
     {"start", "Press RETURN or click to enter the maze"},
     {"start-note", "ESC during the intro will start the game"},
-    {"ended", "The game has ended. Reload the page to play again."},
+    {"ended", "The game has ended."},
     {"result", "{right} of {total} questions answered right at the first try, in {time}."},
     {"continue", "Continue"},
     {"restart", "Play again"},

@@ -41,7 +41,7 @@ TEST(PageText, TheTeachersWordsReplaceTheDefaultsOneByOne) {
     EXPECT_EQ(words.word(PageWord::Result), "{right} von {total} richtig. Zeit: {time}");
     EXPECT_EQ(words.word(PageWord::Forward), "Forward");
     EXPECT_EQ(words.word(PageWord::TurnLeft), "Turn left");
-    EXPECT_EQ(words.word(PageWord::Ended), "The game has ended. Reload the page to play again.");
+    EXPECT_EQ(words.word(PageWord::Ended), "The game has ended.");
     EXPECT_EQ(words.picture, "Titel Bild.bmp");
 }
 
@@ -58,7 +58,7 @@ TEST(PageText, LinesItCannotUseAreNamedAndSkipped) {
     EXPECT_NE(contents.problems[1].reason.find("Pics/"), std::string::npos);
     EXPECT_EQ(contents.problems[2].line, 3);
     EXPECT_EQ(contents.text.picture, "");
-    EXPECT_EQ(contents.text.word(PageWord::Ended), "The game has ended. Reload the page to play again.");
+    EXPECT_EQ(contents.text.word(PageWord::Ended), "The game has ended.");
     EXPECT_EQ(contents.text.word(PageWord::Restart), "Nochmal");
 }
 
