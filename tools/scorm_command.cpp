@@ -35,12 +35,15 @@ int writeScormPackage(const fs::path& quiz, const fs::path& engine, const fs::pa
     if (!site::planSite(quiz, engine, plan, error)) return fail(error);
     for (const std::string& warning : plan.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
     std::error_code code;
-    if (fs::is_directory(package, code)) return fail(package.string() + " is a folder; name the .zip file to write");
+    if (fs::is_directory(package, code))
+        return fail(package.string() + " is a folder; name the .zip file to write");
     const std::string title = site::packageTitle(plan, quiz);
-    if (!site::writePackage(plan, site::manifestOf(plan, title), package, error)) return fail(error);
-    std::printf("krvtool scorm: %s: \"%s\", %zu quiz files and the engine; import it into the "
-                "learning platform as a SCORM package\n",
-                package.string().c_str(), title.c_str(), plan.quiz.size());
+    if (!site::writePackage(plan, site::manifestOf(plan, title), package, error))
+        return fail(error);
+    std::printf(
+        "krvtool scorm: %s: \"%s\", %zu quiz files and the engine; import it into the "
+        "learning platform as a SCORM package\n",
+        package.string().c_str(), title.c_str(), plan.quiz.size());
     return 0;
 }
 
@@ -61,7 +64,8 @@ int scormCommand(std::span<char*> args) {
             return usageError("one quiz folder only");
         }
     }
-    if (quiz.empty() || package.empty()) return usageError("a quiz folder and -o PACKAGE.zip are needed");
+    if (quiz.empty() || package.empty())
+        return usageError("a quiz folder and -o PACKAGE.zip are needed");
     return writeScormPackage(quiz, engine, package);
 }
 

@@ -65,8 +65,9 @@ void readLine(std::string_view line, int number, PageTextContents& contents) {
             contents.text.picture = text;
         } else {
             contents.problems.push_back(
-                {number, "picture: \"" + std::string(text) +
-                             "\" must be the name of a file in Pics/ (like title.bmp), not a path"});
+                {number,
+                 "picture: \"" + std::string(text) +
+                     "\" must be the name of a file in Pics/ (like title.bmp), not a path"});
         }
         return;
     }

@@ -18,19 +18,19 @@
 inline constexpr const char* kPageTextPath = "Data\\page.txt";
 
 enum class PageWord {
-    Title,       // the quiz's title: the page's and the package's; none by default
-    Start,       // the start screen's first line
-    StartNote,   // its second line
-    Ended,       // shown when the game has ended
-    Result,      // after a won game: {right}, {total}, {time}
-    Continue,    // the button that continues saved progress
-    Restart,     // the button that starts the quiz again
-    Forward,     // the on-screen controls, by what they do
+    Title,      // the quiz's title: the page's and the package's; none by default
+    Start,      // the start screen's first line
+    StartNote,  // its second line
+    Ended,      // shown when the game has ended
+    Result,     // after a won game: {right}, {total}, {time}
+    Continue,   // the button that continues saved progress
+    Restart,    // the button that starts the quiz again
+    Forward,    // the on-screen controls, by what they do
     Back,
     TurnLeft,
     TurnRight,
-    Skip,        // Esc during the intro
-    Hint,        // Space: the sought object's message again
+    Skip,  // Esc during the intro
+    Hint,  // Space: the sought object's message again
     FullScreen,
     Count
 };
@@ -51,9 +51,7 @@ struct PageText {
     std::string picture;
 
     PageText();
-    const std::string& word(PageWord which) const {
-        return words[static_cast<std::size_t>(which)];
-    }
+    const std::string& word(PageWord which) const { return words[static_cast<std::size_t>(which)]; }
 };
 
 struct PageTextProblem {
@@ -74,4 +72,3 @@ PageTextContents parsePageText(TextFile& file);
 // The quiz's page text from its game path; a missing file gives the defaults.
 // Problems are printed as "file:line: reason" on stderr.
 PageText loadPageText(std::string_view gamePath = kPageTextPath);
-

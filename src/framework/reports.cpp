@@ -2,4 +2,6 @@
 
 #include "framework/backend.h"
 
-void fw_report_answer(const FwAnswer& answer) { fw_backend().reportAnswer(answer); }
+void fw_report_answer(const FwAnswer& answer) {
+    fw_backend().reportAnswer(answer);
+}

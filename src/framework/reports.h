@@ -8,7 +8,7 @@ struct FwAnswer {
     int question = 0;       // 0-based, in the quiz's order
     int questionCount = 0;  // of the whole quiz
     bool right = false;
-    bool won = false;       // this answer won the game: the ending begins
+    bool won = false;  // this answer won the game: the ending begins
 };
 
 void fw_report_answer(const FwAnswer& answer);

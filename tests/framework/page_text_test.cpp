@@ -1,6 +1,8 @@
 // The page's words from Data/page.txt: what a teacher writes replaces the
 // English defaults word by word, and what cannot be used is named by line.
 
+#include "framework/page_text.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,14 +10,13 @@
 #include <fstream>
 #include <string>
 
-#include "framework/page_text.h"
-
 namespace {
 
 namespace fs = std::filesystem;
 
 PageTextContents parseText(const std::string& text) {
-    const fs::path path = fs::temp_directory_path() / ("krv_page_" + std::to_string(::getpid()) + ".txt");
+    const fs::path path =
+        fs::temp_directory_path() / ("krv_page_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << text;
     TextFile file;
     EXPECT_TRUE(file.openNative(path.string()));
@@ -27,17 +28,23 @@ PageTextContents parseText(const std::string& text) {
 TEST(PageText, TheTeachersWordsReplaceTheDefaultsOneByOne) {
     const PageTextContents contents = parseText(
         "\xEF\xBB\xBF; Seite eines deutschen Quiz\r\n"
-        "Title:  Hauptst\xC3\xA4" "dte Europas \r\n"
-        "start: Dr\xC3\xBC" "cke RETURN\r\n"
+        "Title:  Hauptst\xC3\xA4"
+        "dte Europas \r\n"
+        "start: Dr\xC3\xBC"
+        "cke RETURN\r\n"
         "result: {right} von {total} richtig. Zeit: {time}\r\n"
         "\r\n"
-        "forward:\r\n"           // empty: the default stays
+        "forward:\r\n"                 // empty: the default stays
         "shake: Sch\xC3\xBCtteln\r\n"  // a word this page does not know
         "picture: Titel Bild.bmp\r\n");
     const PageText& words = contents.text;
     EXPECT_TRUE(contents.problems.empty());
-    EXPECT_EQ(words.word(PageWord::Title), "Hauptst\xC3\xA4" "dte Europas");
-    EXPECT_EQ(words.word(PageWord::Start), "Dr\xC3\xBC" "cke RETURN");
+    EXPECT_EQ(words.word(PageWord::Title),
+              "Hauptst\xC3\xA4"
+              "dte Europas");
+    EXPECT_EQ(words.word(PageWord::Start),
+              "Dr\xC3\xBC"
+              "cke RETURN");
     EXPECT_EQ(words.word(PageWord::Result), "{right} von {total} richtig. Zeit: {time}");
     EXPECT_EQ(words.word(PageWord::Forward), "Forward");
     EXPECT_EQ(words.word(PageWord::TurnLeft), "Turn left");
@@ -66,7 +73,8 @@ TEST(PageText, AQuizWithoutTheFileGetsTheDefaults) {
     fw_set_data_root("/nonexistent-krv-folder");
     const PageText words = loadPageText();
     fw_set_data_root("");
-    for (std::size_t i = 0; i < kPageWordCount; ++i) EXPECT_EQ(words.words[i], kPageWords[i].defaultText);
+    for (std::size_t i = 0; i < kPageWordCount; ++i)
+        EXPECT_EQ(words.words[i], kPageWords[i].defaultText);
     EXPECT_EQ(words.word(PageWord::Title), "");
     EXPECT_EQ(words.word(PageWord::Skip), "Skip intro");
 }

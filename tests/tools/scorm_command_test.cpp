@@ -99,8 +99,9 @@ void walk(xmlNode* node, Manifest& manifest) {
 
 Manifest readManifest(const std::string& text) {
     Manifest manifest;
-    xmlDoc* document = xmlReadMemory(text.data(), static_cast<int>(text.size()), "imsmanifest.xml",
-                                     nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    xmlDoc* document =
+        xmlReadMemory(text.data(), static_cast<int>(text.size()), "imsmanifest.xml", nullptr,
+                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (!document) return manifest;
     manifest.wellFormed = true;
     walk(xmlDocGetRootElement(document), manifest);
@@ -120,8 +121,13 @@ protected:
     void TearDown() override { fs::remove_all(root_); }
 
     int runTool(const fs::path& quiz, const fs::path& package) {
-        std::vector<std::string> all = {"krvtool", "scorm", quiz.string(), "-o", package.string(),
-                                        "--engine", (root_ / "engine").string()};
+        std::vector<std::string> all = {"krvtool",
+                                        "scorm",
+                                        quiz.string(),
+                                        "-o",
+                                        package.string(),
+                                        "--engine",
+                                        (root_ / "engine").string()};
         std::vector<char*> argv;
         for (std::string& word : all) argv.push_back(word.data());
         return run_krvtool(static_cast<int>(argv.size()), argv.data());

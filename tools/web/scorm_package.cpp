@@ -22,8 +22,9 @@ std::string hrefOf(std::string_view path) {
     std::string out;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+                           c == '/';
         if (plain) {
             out += c;
         } else {
@@ -39,13 +40,16 @@ std::string hrefOf(std::string_view path) {
 std::string identifierOf(std::string_view title) {
     std::string out = kIdentifierPrefix;
     for (const char c : title) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        const bool plain =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
         out += plain ? c : '_';
     }
     return out;
 }
 
-const xmlChar* x(const char* text) { return reinterpret_cast<const xmlChar*>(text); }
+const xmlChar* x(const char* text) {
+    return reinterpret_cast<const xmlChar*>(text);
+}
 
 struct WriterDeleter {
     void operator()(xmlTextWriter* writer) const { xmlFreeTextWriter(writer); }

@@ -59,11 +59,14 @@ void readPageText(const fs::path& quiz, Site& site) {
     if (!file.openNative(path.string())) return;
     PageTextContents contents = parsePageText(file);
     for (const PageTextProblem& problem : contents.problems)
-        site.warnings.push_back(path.string() + ":" + std::to_string(problem.line) + ": " + problem.reason);
+        site.warnings.push_back(path.string() + ":" + std::to_string(problem.line) + ": " +
+                                problem.reason);
     site.words = std::move(contents.text);
     std::error_code code;
-    if (!site.words.picture.empty() && !fs::is_regular_file(quiz / "Pics" / site.words.picture, code)) {
-        site.warnings.push_back(path.string() + ": picture: there is no Pics/" + site.words.picture +
+    if (!site.words.picture.empty() &&
+        !fs::is_regular_file(quiz / "Pics" / site.words.picture, code)) {
+        site.warnings.push_back(path.string() + ": picture: there is no Pics/" +
+                                site.words.picture +
                                 "; the start screen shows the game's title picture");
     }
 }
@@ -82,8 +85,9 @@ bool planSite(const fs::path& quiz, const fs::path& engine, Site& site, std::str
         error = "no quiz folder " + quiz.string();
         return false;
     }
-    const bool hasData = std::any_of(std::begin(kDataFolders), std::end(kDataFolders),
-                                     [&](const char* folder) { return fs::is_directory(quiz / folder, code); });
+    const bool hasData =
+        std::any_of(std::begin(kDataFolders), std::end(kDataFolders),
+                    [&](const char* folder) { return fs::is_directory(quiz / folder, code); });
     if (!hasData) {
         error = quiz.string() + " holds none of Objects/ Data/ Pics/ Fonts/ Wavs/";
         return false;
@@ -92,7 +96,8 @@ bool planSite(const fs::path& quiz, const fs::path& engine, Site& site, std::str
     for (const char* name : kEngineFiles) {
         const fs::path file = engine / name;
         if (!fs::is_regular_file(file, code)) {
-            error = "no engine file " + file.string() + " (make web builds it; --engine DIR names another)";
+            error = "no engine file " + file.string() +
+                    " (make web builds it; --engine DIR names another)";
             return false;
         }
         site.engine.push_back({file, name, fs::file_size(file, code)});
