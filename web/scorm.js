@@ -7,8 +7,9 @@
 //             holds a finished attempt; the score's range 0 to 100
 //   answered  the score: questions answered right at the first try as a
 //             share of all questions, 0 to 100
-//   completed status "completed", the score, the session time; commit
-//   finish    the session time, LMSCommit and LMSFinish, once
+//   completed status "completed" and the score; commit
+//   finish    the session time, LMSCommit and LMSFinish, once (platforms add
+//             the session time to the attempt's total once per session)
 'use strict';
 window.KeravonScorm = (function () {
   // The API object lives in a window above the page (the platform's frame
@@ -117,7 +118,6 @@ window.KeravonScorm = (function () {
       completed(tally) {
         setResult('cmi.core.score.raw', scoreOf(tally));
         setResult('cmi.core.lesson_status', 'completed');
-        set('cmi.core.session_time', timeSpan(Date.now() - began));
         if (open) call('LMSCommit', '');
       },
       finish() {

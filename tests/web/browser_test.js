@@ -153,6 +153,10 @@ function packageProblem(calls, data, result) {
   for (const [key, value] of Object.entries(expected)) {
     if (data[key] !== value) return `${key} is "${data[key]}", not "${value}"`;
   }
+  // Platforms add each session time they are given to the attempt's total.
+  if (sets.filter((set) => set.startsWith('cmi.core.session_time=')).length !== 1) {
+    return 'the session time is not given exactly once';
+  }
   if (!/^\d{4}:\d{2}:\d{2}\.\d{2}$/.test(data['cmi.core.session_time'] || '')) {
     return `session time "${data['cmi.core.session_time']}" is not HHHH:MM:SS.SS`;
   }
