@@ -6,7 +6,7 @@ ASAN_BUILD := build/asan
 GENERATOR  := Ninja
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build play test test-fast test-asan clean web web-deps serve-web test-web
+.PHONY: all deps configure build play test test-fast test-asan clean web web-deps serve-web test-web scorm
 
 # The browser build: the engine from cmake/web with Debian's emscripten, then
 # `krvtool web` puts the default quiz beside it (README: "The game in a
@@ -65,6 +65,11 @@ test-web: web
 			playwright-core@$(PLAYWRIGHT) >/dev/null
 	NODE_PATH=$(abspath $(WEB_TEST))/node_modules node tests/web/browser_test.js \
 		$(WEB_SITE) $(BUILD)/krvtool $(BUILD)/game $(WEB_TEST)/out tests/web/*.keys
+
+# The default quiz as a package for learning platforms (README: "In a
+# learning platform").
+scorm: web
+	@$(BUILD)/krvtool scorm $(BUILD)/game -o $(BUILD)/keravon-scorm.zip --engine $(WEB_ENGINE)
 
 serve-web: web
 	cd $(WEB_SITE) && python3 -m http.server --bind 127.0.0.1 8000

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, or says how to.
 # Given package names, it sees to those instead (tools/ensure-web-packages.sh).
 set -e
-PACKAGES="cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-image-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev console-setup-linux zlib1g-dev"
+PACKAGES="cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-image-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev console-setup-linux zlib1g-dev libzip-dev libxml2-dev unzip"
 [ $# -gt 0 ] && PACKAGES="$*"
 
 missing=""

@@ -1,36 +1,26 @@
 // krvtool web QUIZ_FOLDER -o SITE [--engine DIR]: a quiz folder becomes a
 // static web site a teacher can put on any web server or learning platform,
-// with no compiler: the prebuilt engine (index.html, keravon.js,
-// keravon.wasm, made by `make web`) beside the quiz's data folders and
-// files.json, the list of files the page fetches before the game starts.
+// with no compiler: the prebuilt page and engine (made by `make web`) beside
+// the quiz's data folders and files.json, the list of files the page fetches
+// before the game starts (the plan: web/site.h).
 //
 // The engine is taken from --engine, else from the folder web-engine beside
 // the krvtool program (where `make web` leaves it: build/web-engine).
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "command.h"
+#include "web/site.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage = "web QUIZ_FOLDER -o SITE [--engine DIR]";
-constexpr const char* kEngineFiles[] = {"index.html", "keravon.js", "keravon.wasm"};
-// What the game reads; anything else in a quiz folder (the desktop program,
-// a teacher's notes) stays out of the site.
-constexpr const char* kDataFolders[] = {"Objects", "Data", "Pics", "Fonts", "Wavs"};
-
-struct SiteFile {
-    std::string path;  // relative to the site, '/' separated
-    std::uintmax_t size = 0;
-};
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "krvtool web: %s\n", message.c_str());
@@ -42,100 +32,46 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-fs::path defaultEngineFolder() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path("web-engine") : self.parent_path() / "web-engine";
-}
-
-std::string jsonString(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c;
+bool copyFiles(const std::vector<site::SiteFile>& files, const fs::path& to, std::string& error) {
+    std::error_code code;
+    for (const site::SiteFile& file : files) {
+        const fs::path target = to / file.path;
+        fs::create_directories(target.parent_path(), code);
+        if (!code) fs::copy_file(file.source, target, fs::copy_options::overwrite_existing, code);
+        if (code) {
+            error = "cannot copy " + file.source.string() + ": " + code.message();
+            return false;
         }
     }
-    return out + "\"";
+    return true;
 }
 
-// Copies one data folder's regular files (links are left out: nothing from
-// outside the quiz folder goes on the site) and lists them.
-bool copyDataFolder(const fs::path& quiz, const fs::path& site, const std::string& folder,
-                    std::vector<SiteFile>& files, std::string& error) {
-    std::error_code code;
-    const fs::path from = quiz / folder;
-    fs::remove_all(site / folder, code);  // the files of an earlier quiz go
-    if (!fs::is_directory(from, code)) return true;
-    for (fs::recursive_directory_iterator it(from, code), end; !code && it != end;
-         it.increment(code)) {
-        if (it->is_symlink(code) || !it->is_regular_file(code)) continue;
-        const fs::path relative = fs::path(folder) / it->path().lexically_relative(from);
-        fs::create_directories((site / relative).parent_path(), code);
-        if (!code) fs::copy_file(it->path(), site / relative, fs::copy_options::overwrite_existing, code);
-        if (code) break;
-        files.push_back({relative.generic_string(), it->file_size(code)});
-    }
-    if (code) error = "cannot copy " + from.string() + ": " + code.message();
-    return !code;
-}
-
-bool writeFileList(const fs::path& site, std::vector<SiteFile> files) {
-    std::sort(files.begin(), files.end(),
-              [](const SiteFile& a, const SiteFile& b) { return a.path < b.path; });
-    std::ofstream out(site / "files.json", std::ios::binary);
-    out << "{\"files\": [\n";
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        out << "  {\"path\": " << jsonString(files[i].path) << ", \"size\": " << files[i].size
-            << "}" << (i + 1 < files.size() ? ",\n" : "\n");
-    }
-    out << "]}\n";
-    return static_cast<bool>(out.flush());
-}
-
-int writeSite(const fs::path& quiz, const fs::path& engine, const fs::path& site) {
-    std::error_code code;
-    if (!fs::is_directory(quiz, code)) return fail("no quiz folder " + quiz.string());
-    const bool hasData = std::any_of(std::begin(kDataFolders), std::end(kDataFolders),
-                                     [&](const char* folder) { return fs::is_directory(quiz / folder, code); });
-    if (!hasData) return fail(quiz.string() + " holds none of Objects/ Data/ Pics/ Fonts/ Wavs/");
-    for (const char* name : kEngineFiles) {
-        if (!fs::is_regular_file(engine / name, code)) {
-            return fail("no engine file " + (engine / name).string() +
-                        " (make web builds it; --engine DIR names another)");
-        }
-    }
-    fs::create_directories(site, code);
-    if (code) return fail("cannot create " + site.string() + ": " + code.message());
-    if (fs::equivalent(site, quiz, code)) return fail("the site must be a folder of its own");
-
-    for (const char* name : kEngineFiles) {
-        fs::copy_file(engine / name, site / name, fs::copy_options::overwrite_existing, code);
-        if (code) return fail("cannot copy " + (engine / name).string() + ": " + code.message());
-    }
-    std::vector<SiteFile> files;
+int writeSite(const fs::path& quiz, const fs::path& engine, const fs::path& folder) {
+    site::Site plan;
     std::string error;
-    for (const char* folder : kDataFolders) {
-        if (!copyDataFolder(quiz, site, folder, files, error)) return fail(error);
-    }
-    if (!writeFileList(site, files)) return fail("cannot write " + (site / "files.json").string());
+    if (!site::planSite(quiz, engine, plan, error)) return fail(error);
+    for (const std::string& warning : plan.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
+    std::error_code code;
+    fs::create_directories(folder, code);
+    if (code) return fail("cannot create " + folder.string() + ": " + code.message());
+    if (fs::equivalent(folder, quiz, code)) return fail("the site must be a folder of its own");
+
+    // The files of an earlier quiz go.
+    for (const char* data : site::kDataFolders) fs::remove_all(folder / data, code);
+    if (!copyFiles(plan.engine, folder, error) || !copyFiles(plan.quiz, folder, error)) return fail(error);
+    std::ofstream list(folder / site::kFileListName, std::ios::binary);
+    list << plan.fileList;
+    if (!list.flush()) return fail("cannot write " + (folder / site::kFileListName).string());
     std::printf("krvtool web: %s: %zu quiz files and the engine; serve the folder with any web "
                 "server and open index.html\n",
-                site.string().c_str(), files.size());
+                folder.string().c_str(), plan.quiz.size());
     return 0;
 }
 
 int webCommand(std::span<char*> args) {
     fs::path quiz;
     fs::path site;
-    fs::path engine = defaultEngineFolder();
+    fs::path engine = site::defaultEngineFolder();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view word = args[i];
         if (word == "-o" || word == "--engine") {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "framework/framework.h"
+#include "framework/reports.h"
 
 class AudioMixer;
 
@@ -73,6 +74,9 @@ public:
     // Held, briefly, around every change the game makes to an open mixer.
     virtual void lockAudio() {}
     virtual void unlockAudio() {}
+
+    // ---- Reports (framework/reports.h); only a page has someone to tell ----
+    virtual void reportAnswer(const FwAnswer& /*answer*/) {}
 };
 
 // The backend every fw_ operation uses; main picks SDL, tools and tests the
@@ -91,6 +95,10 @@ bool fw_loop_iteration();
 
 // True once fw_set_mode has succeeded: the page exists.
 bool fw_has_display();
+
+// The draw callback the loop calls next; a backend sees the game's scenes
+// (intro, play, ending) change by it.
+DrawCallback fw_current_draw_callback();
 
 // The page being drawn, or null before fw_set_mode.
 DrawContext* fw_draw_context();

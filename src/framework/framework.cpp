@@ -152,6 +152,8 @@ void fw_reset() {
 
 bool fw_has_display() { return core().hasDisplay; }
 
+DrawCallback fw_current_draw_callback() { return core().callbacks.draw; }
+
 DrawContext* fw_draw_context() {
     Core& c = core();
     return c.hasDisplay ? &c.page : nullptr;

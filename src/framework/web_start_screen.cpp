@@ -1,48 +1,61 @@
 #include "framework/web_start_screen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 namespace {
 
-constexpr int kPictureWidth = 231;
-constexpr int kPictureHeight = 272;
 constexpr int kGap = 24;
 constexpr int kLineSpacing = 20;  // as the game spaces its own text lines
 
-// The desktop dialog's lines: Return (or a click) starts, Esc ends the game.
-constexpr std::array<std::string_view, 3> kLines = {
-    "Press RETURN to enter the maze",
-    "Press ESC to exit.",
-    "ESC during the Intro will start the game",
-};
+// The quiz's picture when it names one that loads, else the game's.
+GfxBitmap* loadPicture(const ModeDialogLook& look, const PageText& words) {
+    if (!words.picture.empty()) {
+        const std::string path = "Pics\\" + words.picture;
+        GfxBitmap* picture = gfx_load_bitmap(path, 1);
+        if (picture && picture->bitsPerPixel == 8) return picture;
+        gfx_free_bitmap(picture);
+        std::fprintf(stderr, "%s: picture: %s is no 8-bit picture that loads; the start screen "
+                     "shows the game's title picture\n", kPageTextPath, path.c_str());
+    }
+    if (look.titlePicture.empty()) return nullptr;
+    GfxBitmap* picture = gfx_load_bitmap(look.titlePicture, 1);
+    if (picture && picture->bitsPerPixel == 8) return picture;
+    gfx_free_bitmap(picture);
+    return nullptr;
+}
 
 }  // namespace
 
-void draw_start_screen(DrawContext& page, const ModeDialogLook& look) {
+void draw_start_screen(DrawContext& page, const ModeDialogLook& look, const PageText& words) {
     std::fill_n(page.pixels, static_cast<std::size_t>(page.bytesPerLine) * page.height,
                 static_cast<std::uint8_t>(look.background));
-    GfxBitmap* picture = look.titlePicture.empty() ? nullptr : gfx_load_bitmap(look.titlePicture, 1);
+    GfxBitmap* picture = loadPicture(look, words);
     GfxFont* font = look.font.empty() ? nullptr : gfx_load_font(look.font);
     gfx_result();  // a missing file is drawn around, not reported later
 
+    const std::array<std::string_view, 2> lines = {words.word(PageWord::Start),
+                                                   words.word(PageWord::StartNote)};
     const int spacing = font ? std::max(kLineSpacing, gfx_font_height(font)) : kLineSpacing;
     int textWidth = 0;
     if (font) {
-        for (std::string_view line : kLines)
+        for (std::string_view line : lines)
             textWidth = std::max(textWidth, gfx_font_text_width(font, line));
     }
-    // The dialog's picture and lines, stacked: side by side the lines would
-    // not fit beside the picture on a 640-pixel page.
-    const int textHeight = textWidth > 0 ? kGap + spacing * static_cast<int>(kLines.size()) : 0;
-    const int top = std::max(0, (page.height - kPictureHeight - textHeight) / 2);
-    if (picture && picture->bitsPerPixel == 8)
-        gfx_put_bitmap(&page, (page.width - kPictureWidth) / 2, top, picture, 0);
+    // The picture and the lines, stacked: side by side the lines would not
+    // fit beside the picture on a 640-pixel page.
+    const int pictureHeight = picture ? picture->height : 0;
+    const int textHeight = textWidth > 0 ? kGap + spacing * static_cast<int>(lines.size()) : 0;
+    const int top = std::max(0, (page.height - pictureHeight - textHeight) / 2);
+    if (picture) gfx_put_bitmap(&page, (page.width - picture->width) / 2, top, picture, 0);
     if (textWidth > 0) {
-        const int left = std::max(0, (page.width - textWidth) / 2);
-        int y = top + kPictureHeight + kGap;
-        for (std::string_view line : kLines) {
-            gfx_draw_text_to(page, font, left, y, line, look.textColour);
+        int y = top + pictureHeight + kGap;
+        // Each line centred on its own: a translated line may be much
+        // shorter or longer than the other.
+        for (std::string_view line : lines) {
+            const int x = (page.width - gfx_font_text_width(font, line)) / 2;
+            gfx_draw_text_to(page, font, std::max(0, x), y, line, look.textColour);
             y += spacing;
         }
     }

@@ -1,5 +1,6 @@
-// The browser's start screen shows the dialog's title picture and lines on
-// the page, and still shows something to start from when they are missing.
+// The browser's start screen shows the dialog's title picture (or the quiz's
+// own) and the page's lines, and still shows something to start from when
+// they are missing.
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ ModeDialogLook gameLook() {
 TEST(WebStartScreen, ThePictureAndTheLinesFitThePage) {
     fw_set_data_root(KRV_GAME_DIR);
     auto page = std::make_unique<Page>();
-    draw_start_screen(page->context, gameLook());
+    draw_start_screen(page->context, gameLook(), PageText{});
     GfxBitmap* picture = gfx_load_bitmap("Pics\\title.bmp", 1);
     fw_set_data_root("");
     ASSERT_NE(picture, nullptr);
@@ -59,24 +60,67 @@ TEST(WebStartScreen, ThePictureAndTheLinesFitThePage) {
                                picture->pixels + static_cast<std::size_t>(row) * picture->bytesPerLine))
             << row;
     }
-    // The three lines are written below it, inside the page.
+    // The two lines are written below it, inside the page.
     int textRows = 0;
     for (int y = top + picture->height; y < kScreenHeight; ++y) {
         bool written = false;
         for (int x = 0; x < kScreenWidth; ++x) written = written || page->at(x, y) == 215;
         textRows += written ? 1 : 0;
     }
-    EXPECT_GT(textRows, 30);
+    EXPECT_GT(textRows, 20);
     EXPECT_EQ(page->at(0, 0), 43);
     EXPECT_EQ(page->at(kScreenWidth - 1, kScreenHeight - 1), 43);
     gfx_free_bitmap(picture);
+}
+
+// Where the whole picture sits on the page, centred across, or -1.
+int rowOf(const std::uint8_t* pixels, const GfxBitmap& picture) {
+    const int left = (kScreenWidth - picture.width) / 2;
+    const auto rowMatches = [&](int y, int row) {
+        const std::uint8_t* from = picture.pixels + static_cast<std::size_t>(row) * picture.bytesPerLine;
+        return std::equal(from, from + picture.width,
+                          &pixels[static_cast<std::size_t>(y + row) * kScreenWidth + left]);
+    };
+    for (int y = 0; y + picture.height <= kScreenHeight; ++y) {
+        int row = 0;
+        while (row < picture.height && rowMatches(y, row)) ++row;
+        if (row == picture.height) return y;
+    }
+    return -1;
+}
+
+TEST(WebStartScreen, TheQuizsOwnPictureAndLinesTakeThePlace) {
+    fw_set_data_root(KRV_GAME_DIR);
+    PageText words;
+    words.picture = "q_earth.bmp";
+    words.words[static_cast<std::size_t>(PageWord::Start)] = "Dr\xC3\xBC" "cke RETURN";
+    auto own = std::make_unique<Page>();
+    draw_start_screen(own->context, gameLook(), words);
+    // A picture that is not there leaves the game's own title picture.
+    words.picture = "no-such-picture.bmp";
+    auto fallback = std::make_unique<Page>();
+    draw_start_screen(fallback->context, gameLook(), words);
+    auto plain = std::make_unique<Page>();
+    draw_start_screen(plain->context, gameLook(), PageText{});
+    GfxBitmap* earth = gfx_load_bitmap("Pics\\q_earth.bmp", 1);
+    GfxBitmap* title = gfx_load_bitmap("Pics\\title.bmp", 1);
+    fw_set_data_root("");
+    ASSERT_NE(earth, nullptr);
+    ASSERT_NE(title, nullptr);
+    EXPECT_GE(rowOf(own->pixels.data(), *earth), 0);
+    EXPECT_LT(rowOf(own->pixels.data(), *title), 0);
+    EXPECT_GE(rowOf(fallback->pixels.data(), *title), 0);
+    // The first line is the quiz's, so the text differs from the default page's.
+    EXPECT_NE(fallback->pixels, plain->pixels);
+    gfx_free_bitmap(earth);
+    gfx_free_bitmap(title);
 }
 
 TEST(WebStartScreen, MissingFilesLeaveThePlainBackground) {
     fw_set_data_root("/nonexistent-krv-folder");
     auto page = std::make_unique<Page>();
     page->pixels.fill(7);
-    draw_start_screen(page->context, gameLook());
+    draw_start_screen(page->context, gameLook(), PageText{});
     fw_set_data_root("");
     EXPECT_TRUE(std::all_of(page->pixels.begin(), page->pixels.end(),
                             [](std::uint8_t index) { return index == 43; }));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "command.h"
+#include "web/site.h"
 
 namespace {
 
@@ -33,8 +34,7 @@ protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() / ("krv_web_" + std::to_string(::getpid()));
         fs::remove_all(root_);
-        for (const char* name : {"index.html", "keravon.js", "keravon.wasm"})
-            writeFile(root_ / "engine" / name, name);
+        for (const char* name : site::kEngineFiles) writeFile(root_ / "engine" / name, name);
         writeFile(root_ / "quiz" / "Data" / "questions.txt", "Q1\n");
         writeFile(root_ / "quiz" / "Pics" / "big pictures" / "a\"b.bmp", "BM12");
         writeFile(root_ / "quiz" / "keravon", "the desktop program");

@@ -1,7 +1,10 @@
 // The browser test: headless Chromium opens the site from a server on
 // 127.0.0.1, replays a key script in script mode, and every presented page's
 // hash must equal the native headless run of the same script
-// (`krvtool run --frame-hashes`). `make test-web` runs it:
+// (`krvtool run --frame-hashes`). Then the package for learning platforms
+// (`krvtool scorm`) is played inside a page that stands in for a platform and
+// must report its result there, and on an emulated touch screen the on-screen
+// controls must walk and answer. `make test-web` runs it:
 //
 //   node tests/web/browser_test.js SITE KRVTOOL GAME_FOLDER WORK_FOLDER [SCRIPT.keys...]
 //
@@ -12,7 +15,6 @@
 const { execFileSync } = require('child_process');
 const fs = require('fs');
 const http = require('http');
-const os = require('os');
 const path = require('path');
 const { chromium } = require('playwright-core');
 
@@ -59,7 +61,8 @@ function nativeHashes(krvtool, game, script, work) {
 }
 
 async function browserHashes(browser, address, script) {
-  const page = await browser.newPage();
+  const context = await browser.newContext();
+  const page = await context.newPage();
   const problems = [];
   page.on('pageerror', (error) => problems.push(error.message));
   await page.addInitScript((text) => { window.keravonScript = text; },
@@ -69,8 +72,11 @@ async function browserHashes(browser, address, script) {
                              { timeout: kRunTimeoutMs, polling: 100 });
   const result = await page.evaluate(() => ({
     frames: window.keravonFrames, fatal: window.keravonFatal || null,
+    controls: document.getElementById('controls') !== null,
   }));
-  await page.close();
+  await context.close();
+  // A page used with a keyboard and no touch screen shows no on-screen controls.
+  if (result.controls) result.fatal = (result.fatal || '') + 'on-screen controls without a touch screen';
   if (problems.length) result.fatal = (result.fatal || '') + problems.join('; ');
   return result;
 }
@@ -90,6 +96,167 @@ function compare(name, native, web) {
   return null;
 }
 
+// ---- The package in a learning platform ----
+
+// A quiz of two questions in the default quiz's first maze, both objects at
+// its home, so it is won in a few iterations: the first answered wrongly,
+// then right with Space; the second right. One of two right at the first try.
+const kTwoQuestions = {
+  'krv.lgk': 'O 0\nfirst\nglobe.krv\n1\n790\n40\n-120\n800\n40\n-110\nfirst message\n#\n' +
+             'O 0\nsecond\nchest.krv\n0\n790\n40\n-120\n790\n40\n-120\nsecond\nmessage\n#\n',
+  'krv.qry': 'Q\nTEXT\n50\n50\nOne?\n#\n1\nQ\nTEXT\n50\n50\nTwo?\n#\n3\n',
+  'krv.int': '-\n0\n0\n10000\n',
+  'krv.end': 'Well done\n',
+  'page.txt': '; the page in the quiz\'s words\ntitle: Two questions\n' +
+              'result: {right} of {total} right at the first try ({time})\n',
+};
+const kTwoQuestionsScript = '1 press Esc\n3 press Down\n5 press 2\n7 press Down\n9 press Space\n' +
+                            '11 press Up\n13 press 3\n16 press T\n60 end\n';
+
+// The platform's side: a SCORM 1.2 API on the window above the package's
+// page that records every call.
+const kPlatformPage = `<!DOCTYPE html>
+<meta charset="utf-8"><title>A learning platform</title>
+<script>
+window.platformCalls = [];
+window.platformData = { 'cmi.core.lesson_status': 'not attempted', 'cmi.core.lesson_mode': 'normal' };
+function record(call, result) { window.platformCalls.push(call); return result; }
+window.API = {
+  LMSInitialize: (a) => record(['LMSInitialize'], 'true'),
+  LMSFinish: (a) => record(['LMSFinish'], 'true'),
+  LMSGetValue: (key) => record(['LMSGetValue', key], window.platformData[key] || ''),
+  LMSSetValue: (key, value) => {
+    window.platformData[key] = value;
+    return record(['LMSSetValue', key, value], 'true');
+  },
+  LMSCommit: (a) => record(['LMSCommit'], 'true'),
+  LMSGetLastError: () => '0',
+  LMSGetErrorString: () => 'No error',
+  LMSGetDiagnostic: () => '',
+};
+</script>
+<iframe id="course" src="package/index.html" width="900" height="700"></iframe>
+`;
+
+function packageProblem(calls, data, result) {
+  const names = calls.map((call) => call[0]);
+  const sets = calls.filter((call) => call[0] === 'LMSSetValue').map((call) => call[1] + '=' + call[2]);
+  if (names[0] !== 'LMSInitialize') return 'the first call is not LMSInitialize';
+  if (names[names.length - 1] !== 'LMSFinish') return 'LMSFinish is not the last call';
+  if (names.filter((name) => name === 'LMSFinish').length !== 1) return 'LMSFinish more than once';
+  if (names[names.length - 2] !== 'LMSCommit') return 'no LMSCommit right before LMSFinish';
+  const incomplete = sets.indexOf('cmi.core.lesson_status=incomplete');
+  const completed = sets.indexOf('cmi.core.lesson_status=completed');
+  if (incomplete < 0 || completed < incomplete) return 'status not incomplete, then completed';
+  const expected = { 'cmi.core.lesson_status': 'completed', 'cmi.core.score.raw': '50',
+                     'cmi.core.score.min': '0', 'cmi.core.score.max': '100' };
+  for (const [key, value] of Object.entries(expected)) {
+    if (data[key] !== value) return `${key} is "${data[key]}", not "${value}"`;
+  }
+  // Platforms add each session time they are given to the attempt's total.
+  if (sets.filter((set) => set.startsWith('cmi.core.session_time=')).length !== 1) {
+    return 'the session time is not given exactly once';
+  }
+  if (!/^\d{4}:\d{2}:\d{2}\.\d{2}$/.test(data['cmi.core.session_time'] || '')) {
+    return `session time "${data['cmi.core.session_time']}" is not HHHH:MM:SS.SS`;
+  }
+  if (!/^1 of 2 right at the first try \(0:\d\d\)/.test(result)) return `the page's result says "${result}"`;
+  return null;
+}
+
+async function packageInPlatform(browser, krvtool, game, site, work) {
+  const quiz = path.join(work, 'two-questions');
+  const platform = path.join(work, 'platform');
+  const zip = path.join(work, 'two-questions.zip');
+  for (const folder of [quiz, platform]) fs.rmSync(folder, { recursive: true, force: true });
+  fs.mkdirSync(platform, { recursive: true });
+  fs.cpSync(game, quiz, { recursive: true });
+  for (const [name, text] of Object.entries(kTwoQuestions)) {
+    fs.writeFileSync(path.join(quiz, 'Data', name), text);
+  }
+  // The site holds the engine as `make web` built it.
+  execFileSync(krvtool, ['scorm', quiz, '-o', zip, '--engine', site], { stdio: ['ignore', 'ignore', 'inherit'] });
+  execFileSync('unzip', ['-q', '-o', zip, '-d', path.join(platform, 'package')]);
+  fs.writeFileSync(path.join(platform, 'index.html'), kPlatformPage);
+
+  const server = await serve(path.resolve(platform));
+  const context = await browser.newContext();
+  try {
+    const page = await context.newPage();
+    const problems = [];
+    page.on('pageerror', (error) => problems.push(error.message));
+    await page.addInitScript((text) => {
+      if (window.parent !== window) window.keravonScript = text;
+    }, kTwoQuestionsScript);
+    await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+    await page.waitForFunction(() => window.platformCalls.some((call) => call[0] === 'LMSFinish'),
+                               null, { timeout: kRunTimeoutMs, polling: 100 });
+    const { calls, data } = await page.evaluate(() => ({ calls: window.platformCalls, data: window.platformData }));
+    const course = page.frame({ url: /package\/index\.html/ });
+    const result = await course.evaluate(() => document.getElementById('message').textContent);
+    const fatal = await course.evaluate(() => window.keravonFatal || null);
+    if (fatal || problems.length) return 'the page stopped: ' + (fatal || problems.join('; '));
+    const problem = packageProblem(calls, data, result);
+    if (!problem) {
+      console.log(`     ${calls.length} calls; score ${data['cmi.core.score.raw']}, ` +
+                  `session time ${data['cmi.core.session_time']}; the page says "${result.split('\n')[0]}"`);
+    }
+    return problem;
+  } finally {
+    await context.close();
+    server.close();
+  }
+}
+
+// ---- Touch ----
+
+// A tablet in landscape: the site in real time, played with the on-screen
+// controls alone. Holding Forward walks from the start to the globe, whose
+// question the tap on "1" answers (wrongly); the page hears of the answer.
+async function touchPlay(browser, address) {
+  const context = await browser.newContext({
+    hasTouch: true, isMobile: true, viewport: { width: 1024, height: 768 },
+  });
+  try {
+    const page = await context.newPage();
+    const problems = [];
+    page.on('pageerror', (error) => problems.push(error.message));
+    await page.goto(address + '/index.html');
+    await page.waitForFunction(() => document.getElementById('message').classList.contains('hidden'),
+                               null, { timeout: kRunTimeoutMs, polling: 100 });
+    const button = (name) => page.getByRole('button', { name: name, exact: true });
+    for (const name of ['Forward', 'Back', 'Turn left', 'Turn right', '1', '2', '3']) {
+      if (!(await button(name).isVisible())) return `no "${name}" button on a touch screen`;
+    }
+    const picture = await page.locator('#screen').boundingBox();
+    if (picture.width < 640) return `the picture is ${picture.width} pixels wide beside the controls`;
+    await page.locator('#screen').tap();  // the start screen
+    await button('Skip intro').tap();
+    const cdp = await context.newCDPSession(page);
+    const forward = await button('Forward').boundingBox();
+    const finger = { x: forward.x + forward.width / 2, y: forward.y + forward.height / 2 };
+    // Walked in real time: hold, tap "1", until the question has come up and
+    // taken the answer (a digit before it does nothing).
+    for (let attempt = 0; attempt < 12; ++attempt) {
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [finger] });
+      await page.waitForTimeout(500);
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+      await button('1').tap();
+      await page.waitForTimeout(100);
+      const tally = await page.evaluate(() => window.keravonTally || null);
+      if (tally) {
+        if (problems.length) return problems.join('; ');
+        console.log(`     the question answered after ${attempt + 1} holds of Forward`);
+        return tally.total === 15 && tally.rightFirstTime === 0 ? null
+            : `the answer reached the page as ${JSON.stringify(tally)}`;
+      }
+    }
+    return problems.length ? problems.join('; ') : 'holding Forward and tapping 1 answered no question';
+  } finally {
+    await context.close();
+  }
+}
+
 async function main() {
   const [site, krvtool, game, work, ...scripts] = process.argv.slice(2);
   if (!work) {
@@ -100,9 +267,8 @@ async function main() {
   fs.mkdirSync(work, { recursive: true });
   const server = await serve(path.resolve(site));
   const address = `http://127.0.0.1:${server.address().port}`;
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'krv-chromium-'));
-  // A fresh profile each run: nothing cached from an earlier site.
-  const browser = await chromium.launchPersistentContext(profile, {
+  // Every page opens in a context of its own: nothing cached from an earlier site.
+  const browser = await chromium.launch({
     executablePath: kBrowser,
     headless: true,
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -127,10 +293,23 @@ async function main() {
                     `(${((Date.now() - started) / 1000).toFixed(1)} s)`);
       }
     }
+    const checks = [
+      ['the package in a learning platform', () => packageInPlatform(browser, krvtool, game, site, work)],
+      ['touch controls', () => touchPlay(browser, address)],
+    ];
+    for (const [name, check] of checks) {
+      const started = Date.now();
+      const problem = await check();
+      if (problem) {
+        ++failures;
+        console.error(`FAIL ${name}: ${problem}`);
+      } else {
+        console.log(`ok   ${name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
+      }
+    }
   } finally {
     await browser.close();
     server.close();
-    fs.rmSync(profile, { recursive: true, force: true });
   }
   process.exit(failures ? 1 : 0);
 }

@@ -13,6 +13,8 @@
 #include "framework/backend.h"
 #include "framework/headless.h"
 #include "framework/page_hash.h"
+#include "framework/page_text.h"
+#include "framework/reports.h"
 #include "framework/web_keys.h"
 #include "framework/web_start_screen.h"
 
@@ -25,6 +27,10 @@ void krv_js_ended();
 void krv_js_frame(int iteration, const char* hash);
 int krv_js_open_audio();
 void krv_js_close_audio();
+void krv_js_word(const char* key, const char* text);
+void krv_js_started();
+void krv_js_scene(int scene);
+void krv_js_answer(int question, int questionCount, int right, int won);
 }
 
 namespace {
@@ -49,8 +55,13 @@ ModeDialogLook& look() {
 
 class WebBackend final : public Backend {
 public:
+    // The page's words come from the quiz folder, which is in place by now.
     bool init(std::string_view title) override {
-        krv_js_set_title(std::string(title).c_str());
+        words_ = loadPageText();
+        for (std::size_t i = 0; i < kPageWordCount; ++i)
+            krv_js_word(std::string(kPageWords[i].key).c_str(), words_.words[i].c_str());
+        const std::string& quizTitle = words_.word(PageWord::Title);
+        krv_js_set_title(quizTitle.empty() ? std::string(title).c_str() : quizTitle.c_str());
         return true;
     }
 
@@ -88,7 +99,13 @@ public:
     }
 
     void endIteration() override {
+        noteSceneChange();
         if (script_) script_->endIteration();
+    }
+
+    void reportAnswer(const FwAnswer& answer) override {
+        krv_js_answer(answer.question, answer.questionCount, answer.right ? 1 : 0,
+                      answer.won ? 1 : 0);
     }
 
     std::uint64_t microseconds() override {
@@ -156,6 +173,7 @@ public:
         script->setIterationLimit(kScriptIterationLimit);
         script_ = std::move(script);
         started_ = true;
+        krv_js_started();
         return true;
     }
 
@@ -266,13 +284,13 @@ private:
         page.bytesPerLine = kScreenWidth;
         page.clipRight = kScreenWidth - 1;
         page.clipBottom = kScreenHeight - 1;
-        draw_start_screen(page, look());
+        draw_start_screen(page, look(), words_);
         present(pixels.data(), look().palette.data());
     }
 
+    // A page is left by closing it: the start screen has no key to end the game.
     void startScreenKey(int scanCode) {
         if (scanCode == scan::kEnter) start();
-        if (scanCode == scan::kEscape) shutdown();
     }
 
     void start() {
@@ -280,8 +298,23 @@ private:
         started_ = true;
         clockOrigin_ = emscripten_get_now();
         nextIterationMs_ = clockOrigin_;
+        krv_js_started();
     }
 
+    // The game changes its draw callback from scene to scene (intro, play,
+    // ending); the page numbers them from 0 so that controls which only make
+    // sense in one scene (skipping the intro) come and go with it.
+    void noteSceneChange() {
+        const DrawCallback now = fw_current_draw_callback();
+        if (sceneCallback_ == nullptr) {
+            sceneCallback_ = now;
+        } else if (now != sceneCallback_) {
+            sceneCallback_ = now;
+            krv_js_scene(++scene_);
+        }
+    }
+
+    PageText words_;
     std::deque<BackendEvent> events_;
     WebKeyState keys_;
     std::array<std::uint8_t, kScreenPixels * 4> rgba_{};
@@ -289,6 +322,8 @@ private:
     AudioMixer* mixer_ = nullptr;
     std::unique_ptr<HeadlessBackend> script_;  // set in script mode only
     bool (*iteration_)() = nullptr;
+    DrawCallback sceneCallback_ = nullptr;
+    int scene_ = 0;
     bool started_ = false;
     bool startScreenShown_ = false;
     bool stopped_ = false;

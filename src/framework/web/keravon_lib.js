@@ -21,6 +21,22 @@ mergeInto(LibraryManager.library, {
   krv_js_ended: function () {
     Module['keravon']['ended']();
   },
+  // The page's words from the quiz folder (Data/page.txt), defaults filled in.
+  krv_js_word: function (key, text) {
+    Module['keravon']['word'](UTF8ToString(key), UTF8ToString(text));
+  },
+  // The start screen is passed: play begins.
+  krv_js_started: function () {
+    Module['keravon']['started']();
+  },
+  // The game moved on to its next scene: 1 after the intro, 2 the ending.
+  krv_js_scene: function (scene) {
+    Module['keravon']['scene'](scene);
+  },
+  krv_js_answer: function (question, questionCount, right, won) {
+    Module['keravon']['answer']({ question: question, questionCount: questionCount,
+                                  right: right !== 0, won: won !== 0 });
+  },
 
   // Decoded sounds: interleaved 16-bit stereo at 44100 Hz, kept by the page.
   krv_js_sound_frames: function (path) {

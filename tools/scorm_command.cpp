@@ -1,0 +1,74 @@
+// krvtool scorm QUIZ_FOLDER -o PACKAGE.zip [--engine DIR]: the site of
+// `krvtool web` as a package a learning platform imports (SCORM 1.2). Put
+// into a course, the page reports to the platform's gradebook: completed
+// once the quiz is won, and the share of questions answered right at the
+// first try as the score (web/scorm.js).
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "command.h"
+#include "web/scorm_package.h"
+#include "web/site.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage = "scorm QUIZ_FOLDER -o PACKAGE.zip [--engine DIR]";
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "krvtool scorm: %s\n", message.c_str());
+    return 1;
+}
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "krvtool scorm: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
+    return 2;
+}
+
+int writeScormPackage(const fs::path& quiz, const fs::path& engine, const fs::path& package) {
+    site::Site plan;
+    std::string error;
+    if (!site::planSite(quiz, engine, plan, error)) return fail(error);
+    for (const std::string& warning : plan.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
+    std::error_code code;
+    if (fs::is_directory(package, code))
+        return fail(package.string() + " is a folder; name the .zip file to write");
+    const std::string title = site::packageTitle(plan, quiz);
+    if (!site::writePackage(plan, site::manifestOf(plan, title), package, error))
+        return fail(error);
+    std::printf(
+        "krvtool scorm: %s: \"%s\", %zu quiz files and the engine; import it into the "
+        "learning platform as a SCORM package\n",
+        package.string().c_str(), title.c_str(), plan.quiz.size());
+    return 0;
+}
+
+int scormCommand(std::span<char*> args) {
+    fs::path quiz;
+    fs::path package;
+    fs::path engine = site::defaultEngineFolder();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view word = args[i];
+        if (word == "-o" || word == "--engine") {
+            if (i + 1 >= args.size()) return usageError(std::string(word) + " needs a name");
+            (word == "-o" ? package : engine) = args[++i];
+        } else if (!word.empty() && word[0] == '-') {
+            return usageError("unknown option '" + std::string(word) + "'");
+        } else if (quiz.empty()) {
+            quiz = word;
+        } else {
+            return usageError("one quiz folder only");
+        }
+    }
+    if (quiz.empty() || package.empty())
+        return usageError("a quiz folder and -o PACKAGE.zip are needed");
+    return writeScormPackage(quiz, engine, package);
+}
+
+const CommandRegistration command("scorm", kUsage, scormCommand);
+
+}  // namespace

@@ -1,0 +1,51 @@
+#pragma once
+// A quiz's web site as `krvtool web` writes it to a folder and `krvtool
+// scorm` packs it into a zip: the prebuilt page and engine, the quiz's five
+// data folders, and files.json, the list of quiz files the page fetches
+// before the game starts. Planning reads nothing but names, sizes and the
+// quiz's page text; the commands do the writing.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/page_text.h"
+
+namespace site {
+
+namespace fs = std::filesystem;
+
+// What `make web` leaves in build/web-engine: the page, its scripts, the engine.
+inline constexpr const char* kEngineFiles[] = {"index.html", "scorm.js", "touch.js", "keravon.js",
+                                               "keravon.wasm"};
+// What the game reads; anything else in a quiz folder (the desktop program,
+// a teacher's notes) stays out of the site.
+inline constexpr const char* kDataFolders[] = {"Objects", "Data", "Pics", "Fonts", "Wavs"};
+inline constexpr const char* kFileListName = "files.json";
+
+struct SiteFile {
+    fs::path source;
+    std::string path;  // in the site, '/' separated
+    std::uintmax_t size = 0;
+};
+
+struct Site {
+    std::vector<SiteFile> engine;
+    std::vector<SiteFile> quiz;  // sorted by path
+    std::string fileList;        // the text of files.json
+    PageText words;              // the quiz's Data/page.txt, defaults filled in
+    // "file:line: reason" of the page text; the site is made all the same.
+    std::vector<std::string> warnings;
+};
+
+// The engine folder beside the running krvtool program (where `make web`
+// leaves it), for when no --engine is given.
+fs::path defaultEngineFolder();
+
+// Plans the site; false with a sentence for the teacher in `error` when the
+// quiz folder or an engine file is missing. Links in the quiz folder are
+// left out: nothing from outside it goes on the site.
+bool planSite(const fs::path& quiz, const fs::path& engine, Site& site, std::string& error);
+
+}  // namespace site
