@@ -57,25 +57,26 @@ std::string object_grid_fault(const std::string& sourcePath, const std::string& 
     const PartLine part = partLine(sourceText, worst);
     const std::string name = partName(sourceText, worst);
 
-    std::string text = sourcePath + ":" + std::to_string(worst) + ": " + std::to_string(load.maxEntries) +
-                       " floor and ceiling faces fall in one square of the object's collision grid (x " +
-                       square(load.cellX) + ", z " + square(load.cellZ) + "), but the game holds " +
-                       std::to_string(kObjectGridCapacity) +
-                       " and would stop with \"Couldn't finish creation of collision detection data structure\"; ";
-    text += name + " adds " + std::to_string(lines.front().second);
-    for (std::size_t i = 1; i < lines.size() && i < 4; ++i) {
-        text += ", " + (lines[i].first >= 0 ? "line " + std::to_string(lines[i].first) : std::string("others")) +
-                " " + std::to_string(lines[i].second);
-    }
+    // What to do first, then why, then the count of every line involved.
+    std::string text = sourcePath + ":" + std::to_string(worst) + ": ";
     const int over = load.maxEntries - kObjectGridCapacity;
     if (hasSides(part.kind) && part.sides > 3) {
         const double perSide = static_cast<double>(lines.front().second) / part.sides;
         const int fewer = std::min(part.sides - 3, static_cast<int>(over / perSide) + 1);
-        text += ": use fewer sides on " + name + " (" + std::to_string(part.sides) + " now, each adds about " +
-                std::to_string(static_cast<int>(perSide + 0.5)) + "; try " + std::to_string(part.sides - fewer) + ")";
-        if (part.kind == "sphere") text += " or fewer rings";
+        text += "use fewer sides on " + name + " (" + std::to_string(part.sides) + " now; try " +
+                std::to_string(part.sides - fewer) + ")" + (part.kind == "sphere" ? " or fewer rings" : "");
     } else {
-        text += ": " + std::to_string(over) + " too many; use fewer parts there, or simpler ones";
+        text += "use fewer or simpler parts than " + name + " and those beside it";
+    }
+    text += ": " + std::to_string(load.maxEntries) +
+            " floor and ceiling faces fall in one square of the object's collision grid (x " + square(load.cellX) +
+            ", z " + square(load.cellZ) + "), more than the " + std::to_string(kObjectGridCapacity) +
+            " the game holds (it would stop with \"Couldn't finish creation of collision detection data "
+            "structure\"); ";
+    for (std::size_t i = 0; i < lines.size() && i < 4; ++i) {
+        text += (i == 0 ? "" : ", ") +
+                (lines[i].first >= 0 ? partName(sourceText, lines[i].first) : std::string("other parts")) +
+                " adds " + std::to_string(lines[i].second) + (i == 0 ? " of them" : "");
     }
     return text;
 }
