@@ -6,14 +6,27 @@
 #include <fstream>
 
 #include "framework/files.h"
-#include "logic/logic_file.h"
 #include "geometry/model.h"
 #include "geometry/trig.h"
+#include "logic/logic_file.h"
 #include "shell/frame.h"
 #include "shell/game.h"
 #include "shell/resources.h"
 
 namespace {
+
+// A fatal error in the game ends the program through exit(), past every
+// destructor: the stand-in folder is removed at exit then.
+std::string& pendingStandIn() {
+    static std::string path;
+    return path;
+}
+
+void removeStandIn() {
+    std::error_code error;
+    if (!pendingStandIn().empty()) std::filesystem::remove_all(pendingStandIn(), error);  // the links, not what they name
+    pendingStandIn().clear();
+}
 
 // The game will not start without a logic file, and an author looking at a
 // new maze has none yet. The stand-in folder links the data folders and
@@ -34,6 +47,11 @@ std::string makeStandIn(const std::string& dataDir) {
     fs::create_directory(standIn / "Data", error);
     std::ofstream(standIn / "Data" / "krv.lgk");
     std::ofstream(standIn / "Data" / "krv.qry");
+    // The path's string is made before the handler is registered, so that
+    // it is destroyed after the handler has run.
+    pendingStandIn() = standIn.string();
+    static const bool registered = std::atexit(removeStandIn) == 0;
+    (void)registered;
     return standIn.string();
 }
 
@@ -65,8 +83,7 @@ RenderSession::~RenderSession() {
     destroy_game();
     fw_use_backend(nullptr);
     fw_reset();
-    std::error_code error;
-    if (!standIn_.empty()) std::filesystem::remove_all(standIn_, error);  // the links, not what they name
+    if (!standIn_.empty()) removeStandIn();
 }
 
 int RenderSession::mazeCount() const { return game().world.mazeCount; }
