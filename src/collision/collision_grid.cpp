@@ -194,7 +194,8 @@ bool CollisionGrid::insertPolygon(const Polygon& polygon, std::int32_t polygonNu
                 const Vec3& b = pointOf(k % n + 1);
                 inside = edgeSide(kx, kz, a.x, a.z, b.x, b.z, value) == first && value != 0.0f;
             }
-            if (!addEntry(c, r, polygonNumber, inside ? Coverage::CoverFull : Coverage::CoverPartial))
+            if (!addEntry(c, r, polygonNumber,
+                          inside ? Coverage::CoverFull : Coverage::CoverPartial))
                 return false;
         }
     }

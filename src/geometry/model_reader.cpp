@@ -90,7 +90,8 @@ public:
                                    " cells of " + std::to_string(cellSize) + " units, more than " +
                                    std::to_string(kMaxGridCells));
             }
-            if (const auto overflow = buildCollisionGrid(model_, cellSize)) return gridFull(*overflow, cellSize);
+            if (const auto overflow = buildCollisionGrid(model_, cellSize))
+                return gridFull(*overflow, cellSize);
         }
         return true;
     }
@@ -103,7 +104,8 @@ private:
         fail(0, "more than " + std::to_string(GridCell::kCapacity) +
                     " floor and ceiling polygons in one collision cell (the " + size + " by " +
                     size + " square at x " + std::to_string(overflow.cellX) + ", z " +
-                    std::to_string(overflow.cellZ) + "; polygon " + std::to_string(overflow.polygon) +
+                    std::to_string(overflow.cellZ) + "; polygon " +
+                    std::to_string(overflow.polygon) +
                     " is one too many): compile the model again from its source with krvtool, "
                     "which says what to simplify");
         if (model_.loadMode == ModelLoadMode::Check) return false;

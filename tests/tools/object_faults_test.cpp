@@ -106,7 +106,8 @@ TEST(ObjectCompileFault, NamesThePartsAndTheRule) {
               "t.shape:4: the box at line 4 and the sphere at line 3 cut into each other where their faces meet "
               "at too flat an angle to split cleanly; parts may overlap, but move or turn one by a unit or a few "
               "degrees (polygon 4 is not convex (1 problems))");
-    EXPECT_EQ(object_compile_fault("t.shape", shape, {}, "node 3 is reached twice"), "t.shape: node 3 is reached twice");
+    EXPECT_EQ(object_compile_fault("t.shape", shape, {}, "node 3 is reached twice"),
+              "t.shape: node 3 is reached twice");
 }
 
 }  // namespace

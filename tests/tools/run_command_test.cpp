@@ -62,7 +62,9 @@ TEST_F(RunCommandTest, HashesAndSoundGoIntoNewFoldersAndNoPictureIntoTheWorkingF
 TEST_F(RunCommandTest, ShotShowsTheMazesOfAFolderWithoutALogicFile) {
     const fs::path fresh = folder_ / "fresh";
     fs::create_directories(fresh / "Data");
-    for (const char* name : {"Objects", "Pics", "Fonts", "Wavs"}) fs::create_directory_symlink(game_ / name, fresh / name);
+    for (const char* name : {"Objects", "Pics", "Fonts", "Wavs"}) {
+        fs::create_directory_symlink(game_ / name, fresh / name);
+    }
     ASSERT_EQ(tool({"shot", fresh.string(), "--maze", "1", "--out", "maze.png"}), 0);
     EXPECT_GT(fs::file_size("maze.png"), 1000u);
     EXPECT_TRUE(fs::is_empty(fresh / "Data"));  // nothing written into the author's folder

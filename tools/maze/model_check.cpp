@@ -50,13 +50,13 @@ public:
 private:
     const ModelData& m_;
 
-    void add(std::string text, std::vector<int> polygons = {}) {
-        problems.push_back({std::move(text), std::move(polygons)});
-    }
-
     double tol_;
     std::vector<int> nodeSeen_;
     std::vector<int> polygonSeen_;
+
+    void add(std::string text, std::vector<int> polygons = {}) {
+        problems.push_back({std::move(text), std::move(polygons)});
+    }
 
     bool enter(int node) {
         if (nodeSeen_[node]++ > 0) {

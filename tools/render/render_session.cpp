@@ -24,7 +24,8 @@ std::string& pendingStandIn() {
 
 void removeStandIn() {
     std::error_code error;
-    if (!pendingStandIn().empty()) std::filesystem::remove_all(pendingStandIn(), error);  // the links, not what they name
+    // Removes the links, not what they name.
+    if (!pendingStandIn().empty()) std::filesystem::remove_all(pendingStandIn(), error);
     pendingStandIn().clear();
 }
 
