@@ -87,6 +87,19 @@ std::string modelFaults(const std::string& shape) {
     return compile_model(std::move(mesh), model, report, error) ? "" : error;
 }
 
+TEST_F(ObjectFaultsTest, AFullCellOfManySmallPartsSaysWhere) {
+    std::string stack = "object stack\ncolour 3 3 3\n";
+    for (int i = 0; i < 26; ++i) {
+        stack += "box -5 " + std::to_string(i * 3) + " -5 5 " + std::to_string(i * 3 + 2) + " 5\n";
+    }
+    const std::string error = compile(stack);
+    EXPECT_EQ(error.rfind((folder_ / "vase.shape").string() +
+                              ":3: use fewer parts over the square x -50 to 0, z -50 to 0 (26 add to it): 52 floor",
+                          0),
+              0u)
+        << error;
+}
+
 TEST_F(ObjectFaultsTest, PartsCuttingEachOtherAtFlatAnglesCompile) {
     // Two spheres crossing leave slivers thinner than the plane tolerance
     // in another plane; a prism cut by a frustum's slope leaves corners

@@ -66,7 +66,8 @@ std::string object_grid_fault(const std::string& sourcePath, const std::string& 
         text += "use fewer sides on " + name + " (" + std::to_string(part.sides) + " now; try " +
                 std::to_string(part.sides - fewer) + ")" + (part.kind == "sphere" ? " or fewer rings" : "");
     } else {
-        text += "use fewer or simpler parts than " + name + " and those beside it";
+        text += "use fewer parts over the square x " + square(load.cellX) + ", z " + square(load.cellZ) + " (" +
+                std::to_string(lines.size()) + " add to it)";
     }
     text += ": " + std::to_string(load.maxEntries) +
             " floor and ceiling faces fall in one square of the object's collision grid (x " + square(load.cellX) +
