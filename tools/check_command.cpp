@@ -12,6 +12,7 @@
 #include "check/game_mazes.h"
 #include "check/reach.h"
 #include "check/text_coverage.h"
+#include "check/text_room.h"
 #include "command.h"
 #include "framework/files.h"
 #include "geometry/model.h"
@@ -159,6 +160,7 @@ CheckReport checkGameData(const std::string& folder) {
     }
     for (std::string& problem : checkQuizContent()) report.problems.push_back(std::move(problem));
     for (std::string& warning : checkTextCoverage()) report.problems.push_back(std::move(warning));
+    for (std::string& warning : checkTextRoom()) report.problems.push_back(std::move(warning));
 
     std::vector<TextureProblem> problems;
     textures.loadBitmaps(problems);

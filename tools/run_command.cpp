@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -49,6 +50,15 @@ private:
 int usageError(const std::string& message) {
     std::fprintf(stderr, "krvtool run: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
     return 2;
+}
+
+// The folder a file is to be written in, made like the frames' folder.
+bool makeParentFolder(const std::string& file) {
+    const std::filesystem::path parent = std::filesystem::path(file).parent_path();
+    if (parent.empty()) return true;
+    std::error_code error;
+    std::filesystem::create_directories(parent, error);
+    return std::filesystem::is_directory(parent, error);
 }
 
 int runGame(std::span<char*> args) {
@@ -100,14 +110,21 @@ int runGame(std::span<char*> args) {
             return 2;
         }
     }
+    // Hashes alone are a check of the pictures, not a wish for them: without
+    // a folder the script's shots would land in the working folder.
+    if (!frameHashes.empty() && frames.empty() && !allFrames) backend->dropScriptShots();
     backend->captureFrames(frames, {}, allFrames);
     backend->setIterationLimit(iterationLimit);
+    if (!audioOut.empty() && !makeParentFolder(audioOut)) {
+        std::fprintf(stderr, "krvtool run: cannot create the folder of %s\n", audioOut.c_str());
+        return 1;
+    }
     if (!audioOut.empty() && !backend->recordAudio(audioOut)) {
         std::fprintf(stderr, "krvtool run: cannot create the sound recording %s\n",
                      audioOut.c_str());
         return 1;
     }
-    if (!frameHashes.empty() && !backend->openHashes(frameHashes)) {
+    if (!frameHashes.empty() && (!makeParentFolder(frameHashes) || !backend->openHashes(frameHashes))) {
         std::fprintf(stderr, "krvtool run: cannot create the frame hash file %s\n",
                      frameHashes.c_str());
         return 1;

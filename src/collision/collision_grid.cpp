@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "collision/edge_geometry.h"
-#include "framework/framework.h"
 #include "geometry/face.h"
 #include "geometry/model.h"
 #include "geometry/polygon.h"
@@ -100,11 +99,12 @@ float CollisionGrid::firstPointY(std::int32_t polygonNumber) const {
     return points[polygons[polygonNumber].pointIndices[1]].y;
 }
 
-void CollisionGrid::addEntry(GridCell& target, std::int32_t polygonNumber, Coverage entryCoverage) {
+bool CollisionGrid::addEntry(std::int32_t column, std::int32_t row, std::int32_t polygonNumber,
+                             Coverage entryCoverage) {
+    GridCell& target = cell(column, row);
     if (target.count >= GridCell::kCapacity) {
-        gfx_fatal_error(
-            "Couldn't finish creation of collision detection data structure since too many "
-            "polygons exist in one grid cell!");
+        overflow = GridOverflow{minX + column * cellSize, minZ + row * cellSize, polygonNumber};
+        return false;
     }
     // The new entry goes before existing entries of equal height.
     const float y = firstPointY(polygonNumber);
@@ -117,9 +117,10 @@ void CollisionGrid::addEntry(GridCell& target, std::int32_t polygonNumber, Cover
     target.polygon[at] = polygonNumber;
     target.coverage[at] = entryCoverage;
     ++target.count;
+    return true;
 }
 
-void CollisionGrid::insertPolygon(const Polygon& polygon, std::int32_t polygonNumber) {
+bool CollisionGrid::insertPolygon(const Polygon& polygon, std::int32_t polygonNumber) {
     const std::int32_t n = polygon.pointCount;
     auto pointOf = [&](std::int32_t k) -> const Vec3& { return points[polygon.pointIndices[k]]; };
 
@@ -171,9 +172,8 @@ void CollisionGrid::insertPolygon(const Polygon& polygon, std::int32_t polygonNu
                 clipToStrip(cellEdges[k], StripAxis::Z, zLo, zLo + size);
                 if (!cellEdges[k].dropped) crossed = true;
             }
-            GridCell& target = cell(c, r);
             if (crossed) {
-                addEntry(target, polygonNumber, Coverage::CoverPartial);
+                if (!addEntry(c, r, polygonNumber, Coverage::CoverPartial)) return false;
                 continue;
             }
             // No part of the outline lies in the cell, so it is wholly inside
@@ -194,15 +194,18 @@ void CollisionGrid::insertPolygon(const Polygon& polygon, std::int32_t polygonNu
                 const Vec3& b = pointOf(k % n + 1);
                 inside = edgeSide(kx, kz, a.x, a.z, b.x, b.z, value) == first && value != 0.0f;
             }
-            addEntry(target, polygonNumber, inside ? Coverage::CoverFull : Coverage::CoverPartial);
+            if (!addEntry(c, r, polygonNumber,
+                          inside ? Coverage::CoverFull : Coverage::CoverPartial))
+                return false;
         }
     }
+    return true;
 }
 
-void buildCollisionGrid(Model& model, std::int32_t cellSize) {
-    if (cellSize == -1) return;
+std::optional<GridOverflow> buildCollisionGrid(Model& model, std::int32_t cellSize) {
+    if (cellSize == -1) return std::nullopt;
     model.collisionGrid.reset();
-    if (cellSize < 1 || model.pointCount < 1) return;
+    if (cellSize < 1 || model.pointCount < 1) return std::nullopt;
 
     const Extent e = extentOf(model);
     auto grid = std::make_unique<CollisionGrid>();
@@ -212,9 +215,10 @@ void buildCollisionGrid(Model& model, std::int32_t cellSize) {
         const Polygon& polygon = model.polygons[j];
         if (!enterable(polygon, model.pointCount, model.faceCount)) continue;
         if (model.faces[polygon.face].slopeClass == SlopeClass::Wall) continue;
-        grid->insertPolygon(polygon, j);
+        if (!grid->insertPolygon(polygon, j)) return grid->overflow;
     }
     model.collisionGrid = std::move(grid);
+    return std::nullopt;
 }
 
 long long collisionGridCells(const Model& model, std::int32_t cellSize) {

@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "geometry/vec3.h"
@@ -24,13 +26,26 @@ enum class Coverage : std::int32_t {
 };
 
 // Entries stand in ascending order of the y of each polygon's first point;
-// a 51st entry ends the program.
+// a 51st entry ends the program (the model's loader names the file first).
 struct GridCell {
     static constexpr std::int32_t kCapacity = 50;
 
     std::int32_t count = 0;
     std::array<std::int32_t, kCapacity> polygon{};  // 1-based polygon numbers
     std::array<Coverage, kCapacity> coverage{};
+};
+
+// The game's own words when a cell overflows.
+constexpr std::string_view kGridCellFullMessage =
+    "Couldn't finish creation of collision detection data structure since too many "
+    "polygons exist in one grid cell!";
+
+// Where a build stopped: the low corner of the full cell and the polygon
+// that found it full.
+struct GridOverflow {
+    std::int32_t cellX = 0;
+    std::int32_t cellZ = 0;
+    std::int32_t polygon = 0;
 };
 
 struct CollisionGrid {
@@ -50,6 +65,8 @@ struct CollisionGrid {
     std::span<const Vec3> points;
     std::span<const Polygon> polygons;
     std::span<const Face> faces;
+    // Set when a polygon found a cell full; the build stops there.
+    std::optional<GridOverflow> overflow;
 
     // Works out the bounds from the model's extent and allocates empty cells.
     void createGrid(float xMinPoint, float xMaxPoint, float zMinPoint, float zMaxPoint,
@@ -57,8 +74,10 @@ struct CollisionGrid {
                     std::span<const Polygon> modelPolygons, std::span<const Face> modelFaces);
 
     // Enters one polygon into every cell of its bounding cell range, each
-    // with the coverage found by strip clipping and the corner test.
-    void insertPolygon(const Polygon& polygon, std::int32_t polygonNumber);
+    // with the coverage found by strip clipping and the corner test. False,
+    // with the polygon entered in none of the later cells, when a cell is
+    // already full.
+    bool insertPolygon(const Polygon& polygon, std::int32_t polygonNumber);
 
     // The cell holding (x, z), or none outside the grid. x == maxX or
     // z == maxZ exactly counts as outside.
@@ -74,13 +93,16 @@ struct CollisionGrid {
     float firstPointY(std::int32_t polygonNumber) const;
 
 private:
-    void addEntry(GridCell& target, std::int32_t polygonNumber, Coverage coverage);
+    bool addEntry(std::int32_t column, std::int32_t row, std::int32_t polygonNumber,
+                  Coverage coverage);
 };
 
 // Builds the model's grid with this cell size and stores it in the model;
 // nothing for -1. A model without points, or a cell size below 1, gets no
-// grid, so every move on it is refused.
-void buildCollisionGrid(Model& model, std::int32_t cellSize);
+// grid, so every move on it is refused. A cell that would take a 51st
+// polygon stops the build: the model then has no grid and the overflow is
+// returned, for the loader to name the file and end the program.
+std::optional<GridOverflow> buildCollisionGrid(Model& model, std::int32_t cellSize);
 
 // How many cells the grid of this model would have, worked out in 64 bits
 // before anything is allocated; 0 where buildCollisionGrid makes no grid.

@@ -39,6 +39,8 @@ public:
     // ---- set-up by the caller ----
     // Replaces the key actions; shots and the end of a loaded script stay.
     void setScript(std::vector<KeyAction> actions);
+    // Forgets the loaded script's shots; its actions and end stay.
+    void dropScriptShots() { scriptShots_.clear(); }
     // Reads a key script file, replacing actions, shots and end; on failure
     // returns false and says why as "file:line: message" in `error`.
     bool loadScript(const std::string& path, std::string& error);

@@ -13,6 +13,7 @@
 
 #include "collision/collision_grid.h"
 #include "framework/files.h"
+#include "framework/framework.h"
 #include "geometry/model.h"
 #include "geometry/model_lines.h"
 #include "geometry/texture_list.h"
@@ -89,12 +90,29 @@ public:
                                    " cells of " + std::to_string(cellSize) + " units, more than " +
                                    std::to_string(kMaxGridCells));
             }
-            buildCollisionGrid(model_, cellSize);
+            if (const auto overflow = buildCollisionGrid(model_, cellSize))
+                return gridFull(*overflow, cellSize);
         }
         return true;
     }
 
 private:
+    // The game cannot go on without the grid: the file and the cell go to
+    // stderr first, then the fatal error's own message ends the program.
+    bool gridFull(const GridOverflow& overflow, std::int32_t cellSize) {
+        const std::string size = std::to_string(cellSize);
+        fail(0, "more than " + std::to_string(GridCell::kCapacity) +
+                    " floor and ceiling polygons in one collision cell (the " + size + " by " +
+                    size + " square at x " + std::to_string(overflow.cellX) + ", z " +
+                    std::to_string(overflow.cellZ) + "; polygon " +
+                    std::to_string(overflow.polygon) +
+                    " is one too many): compile the model again from its source with krvtool, "
+                    "which says what to simplify");
+        if (model_.loadMode == ModelLoadMode::Check) return false;
+        std::fprintf(stderr, "%s\n", model_.loadError.describe().c_str());
+        gfx_fatal_error(kGridCellFullMessage);
+    }
+
     bool fail(int line, std::string reason) {
         model_.loadError = {std::string(name_), line, std::move(reason)};
         return false;

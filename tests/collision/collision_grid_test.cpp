@@ -181,3 +181,30 @@ TEST(CollisionGridBuildDeathTest, FiftyFirstPolygonInACellIsFatal) {
         "Couldn't finish creation of collision detection data structure since too many "
         "polygons exist in one grid cell!");
 }
+
+TEST(CollisionGridBuildDeathTest, FullCellNamesTheModelFileFirst) {
+    std::vector<TestPolygon> floors;
+    for (int i = 0; i < 51; ++i) floors.push_back(floorRect(10.0f, 10.0f, 90.0f, 90.0f, float(i)));
+    // The file, the cell and the polygon on stderr, then the game's own words.
+    EXPECT_EXIT(
+        {
+            TestModelFolder folder;
+            folder.load("crowded", floors);
+        },
+        ::testing::ExitedWithCode(1),
+        "Objects.crowded\\.krv: more than 50 floor and ceiling polygons in one collision cell "
+        "\\(the 100 by 100 square at x 0, z 0; polygon 51 is one too many\\)[^\n]*\n"
+        "Couldn't finish creation of collision detection data structure");
+}
+
+TEST(CollisionGridBuild, FullCellFailsACheckLoadWithoutEnding) {
+    std::vector<TestPolygon> floors;
+    for (int i = 0; i < 51; ++i) floors.push_back(floorRect(10.0f, 10.0f, 40.0f, 40.0f, float(i)));
+    TestModelFolder folder;
+    const std::string path = folder.write("crowded", floors);
+    const Model model(path, folder.textures, 50, Vec3{}, ModelLoadMode::Check);
+    EXPECT_FALSE(model.loaded);
+    EXPECT_EQ(model.collisionGrid, nullptr);
+    EXPECT_EQ(model.loadError.describe().rfind(path + ": more than 50 floor and ceiling polygons", 0), 0u)
+        << model.loadError.describe();
+}

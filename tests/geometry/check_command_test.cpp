@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -64,6 +65,29 @@ TEST(CheckCommand, DefaultContentHasNoProblems) {
     fw_set_data_root(previous);
     EXPECT_TRUE(report.problems.empty()) << report.problems.front();
     EXPECT_GE(report.models, 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CheckCommand, ReportsTextThatWillNotShowWhole) {
+    TempDataFolder folder;
+    std::filesystem::create_directories(folder.root() / "Data");
+    const auto writeData = [&](const char* name, const std::string& text) {
+        std::ofstream(folder.root() / "Data" / name) << text;
+    };
+    writeData("krv.qry", "Q\nTEXT\n40\n381\n" + std::string(60, 'x') + "\n#\n1\n");
+    writeData("krv.lgk", "O 0\ngood\ngood.krv\n1\n0\n0\n0\n0\n0\n0\n" + std::string(55, 'm') + "\n#\n");
+    writeData("krv.end", "Thank you\n" + std::string(65, 'e') + "\n");
+    const CheckReport report = checkGameData(folder.root().string());
+    const auto has = [&](const std::string& start) {
+        return std::any_of(report.problems.begin(), report.problems.end(),
+                           [&](const std::string& p) { return p.rfind(start, 0) == 0; });
+    };
+    EXPECT_TRUE(has("Data\\krv.qry:5: warning: this question line runs to x 639"));
+    EXPECT_TRUE(has("Data\\krv.lgk:11: warning: this message line has 55 characters"));
+    EXPECT_TRUE(has("Data\\krv.end:2: warning: this ending line has 65 characters"));
 }
 
 }  // namespace

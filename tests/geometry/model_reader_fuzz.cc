@@ -30,7 +30,7 @@ int gfx_bitmap_info(std::string_view) { return 0; }
 GfxBitmap* gfx_load_bitmap(std::string_view, int) { return nullptr; }
 std::string gfx_bitmap_problem() { return {}; }
 void gfx_free_bitmap(GfxBitmap*) {}
-void buildCollisionGrid(Model&, std::int32_t) { std::abort(); }
+std::optional<GridOverflow> buildCollisionGrid(Model&, std::int32_t) { std::abort(); }
 long long collisionGridCells(const Model&, std::int32_t) { std::abort(); }
 
 namespace {

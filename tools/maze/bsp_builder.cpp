@@ -39,14 +39,23 @@ double distance(const Plane& plane, const Point3& p) { return dot3(plane.normal,
 Side classify(const Mesh& mesh, const Plane& plane, const MeshPolygon& polygon) {
     bool front = false;
     bool back = false;
+    double farthest = 0.0;
     for (const int i : polygon.points) {
         const double d = distance(plane, mesh.points[i]);
         if (d > kPlaneTolerance) front = true;
         if (d < -kPlaneTolerance) back = true;
+        if (std::fabs(d) > std::fabs(farthest)) farthest = d;
     }
     if (front && back) return Side::Spanning;
     if (front) return Side::Front;
     if (back) return Side::Back;
+    // Where two parts cut into each other at a flat angle, splitting leaves
+    // slivers thinner than the tolerance in another plane. In the plane's
+    // chain they would be drawn as if they lay in it; on the side they lean
+    // to, they stay within the tolerance of their subtree's side.
+    if (std::fabs(dot3(polygon.normal, plane.normal)) < 1.0 - 1e-9) {
+        return farthest >= 0.0 ? Side::Front : Side::Back;
+    }
     return Side::Coplanar;
 }
 
@@ -57,7 +66,7 @@ bool samePlane(const Plane& a, const Plane& b) {
 // Cuts a spanning polygon into its front and back pieces. Points on the plane
 // go into both pieces; new points land exactly on axis-aligned planes.
 void split(Mesh& mesh, const Plane& plane, const MeshPolygon& polygon, MeshPolygon& front, MeshPolygon& back) {
-    front = MeshPolygon{{}, polygon.normal, polygon.surface};
+    front = MeshPolygon{{}, polygon.normal, polygon.surface, polygon.part};
     back = front;
     const std::size_t n = polygon.points.size();
     for (std::size_t k = 0; k < n; ++k) {

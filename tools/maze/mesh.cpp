@@ -72,6 +72,7 @@ bool Mesh::addPolygonFacing(std::vector<Point3> corners, const Point3& normal, i
     MeshPolygon polygon;
     polygon.normal = normal;
     polygon.surface = surface;
+    polygon.part = part;
     for (const Point3& c : corners) {
         const int index = addPoint(c);
         if (!polygon.points.empty() && polygon.points.back() == index) continue;

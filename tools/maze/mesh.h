@@ -50,6 +50,7 @@ struct MeshPolygon {
     std::vector<int> points;  // 0-based indices into Mesh::points
     Point3 normal;            // unit length
     int surface = 0;          // index into Mesh::surfaces
+    int part = -1;            // the source line that made it (its pieces keep it); -1 for none
 };
 
 class Mesh {
@@ -57,6 +58,9 @@ public:
     std::vector<Point3> points;
     std::vector<MeshPolygon> polygons;
     std::vector<Surface> surfaces;
+    // The source line whose polygons are being added, given to each one so
+    // that a message can name the line.
+    int part = -1;
 
     // The index of an equal point (within 1/1024 of a unit) or of a new one:
     // polygons that meet share their points.

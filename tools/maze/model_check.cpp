@@ -17,7 +17,7 @@ public:
         polygonSeen_.assign(m_.polygons.size(), 0);
     }
 
-    std::vector<std::string> problems;
+    std::vector<ModelProblem> problems;
 
     void run() {
         checkPolygons();
@@ -25,41 +25,46 @@ public:
             const ModelNode& node = m_.nodes[n];
             for (const int link : {node.frontlist, node.backlist, node.fronttree, node.backtree}) {
                 if (link < -1 || link >= static_cast<int>(m_.nodes.size())) {
-                    problems.push_back(nodeName(static_cast<int>(n)) + " links outside the tree");
+                    add(nodeName(static_cast<int>(n)) + " links outside the tree");
                 }
             }
             if (node.polygon < -1 || node.polygon >= static_cast<int>(m_.polygons.size())) {
-                problems.push_back(nodeName(static_cast<int>(n)) + " names a polygon out of range");
+                add(nodeName(static_cast<int>(n)) + " names a polygon out of range");
             }
         }
         if (!problems.empty()) return;
         if (m_.nodes.empty()) {
-            if (!m_.polygons.empty()) problems.push_back("polygons but no tree");
+            if (!m_.polygons.empty()) add("polygons but no tree");
             return;
         }
         std::vector<int> all;
         subtree(0, all, 0);
         for (std::size_t p = 0; p < m_.polygons.size(); ++p) {
-            if (polygonSeen_[p] == 0) problems.push_back(polygonName(static_cast<int>(p)) + " is in no node");
+            if (polygonSeen_[p] == 0) add(polygonName(static_cast<int>(p)) + " is in no node");
         }
         for (std::size_t n = 0; n < m_.nodes.size(); ++n) {
-            if (nodeSeen_[n] == 0) problems.push_back(nodeName(static_cast<int>(n)) + " is not reached from the root");
+            if (nodeSeen_[n] == 0) add(nodeName(static_cast<int>(n)) + " is not reached from the root");
         }
     }
 
 private:
     const ModelData& m_;
+
     double tol_;
     std::vector<int> nodeSeen_;
     std::vector<int> polygonSeen_;
 
+    void add(std::string text, std::vector<int> polygons = {}) {
+        problems.push_back({std::move(text), std::move(polygons)});
+    }
+
     bool enter(int node) {
         if (nodeSeen_[node]++ > 0) {
-            problems.push_back(nodeName(node) + " is reached twice");
+            add(nodeName(node) + " is reached twice");
             return false;
         }
         const int p = m_.nodes[node].polygon;
-        if (p >= 0 && polygonSeen_[p]++ > 0) problems.push_back(polygonName(p) + " is in two nodes");
+        if (p >= 0 && polygonSeen_[p]++ > 0) add(polygonName(p) + " is in two nodes");
         return true;
     }
 
@@ -85,7 +90,7 @@ private:
             side(front, origin, normal, 1.0, node);
             side(back, origin, normal, -1.0, node);
         } else if (n.frontlist >= 0 || n.backlist >= 0) {
-            problems.push_back(nodeName(node) + " has chains but no polygon");
+            add(nodeName(node) + " has chains but no polygon");
         }
         out.insert(out.end(), front.begin(), front.end());
         out.insert(out.end(), back.begin(), back.end());
@@ -97,27 +102,28 @@ private:
             if (++guard > static_cast<int>(m_.nodes.size()) || !enter(node)) return;
             const ModelNode& n = m_.nodes[node];
             if (n.polygon < 0) {
-                problems.push_back(nodeName(node) + " in a chain has no polygon");
+                add(nodeName(node) + " in a chain has no polygon");
                 continue;
             }
             if (n.fronttree >= 0 || n.backtree >= 0) {
-                problems.push_back(nodeName(node) + " in a chain has subtrees, which are never walked");
+                add(nodeName(node) + " in a chain has subtrees, which are never walked");
             }
-            if (!frontChain && n.frontlist >= 0) problems.push_back(nodeName(node) + " in a back chain has a frontlist");
-            if (frontChain && n.backlist >= 0) problems.push_back(nodeName(node) + " in a front chain has a backlist");
+            if (!frontChain && n.frontlist >= 0) add(nodeName(node) + " in a back chain has a frontlist");
+            if (frontChain && n.backlist >= 0) add(nodeName(node) + " in a front chain has a backlist");
             const ModelPolygon& polygon = m_.polygons[n.polygon];
             out.push_back(n.polygon);
             for (const int p : polygon.points) {
                 if (std::fabs(distance(origin, normal, p)) > tol_) {
-                    problems.push_back(polygonName(n.polygon) + " in the chain of " + nodeName(head) +
-                                       " is not in its plane");
+                    add(polygonName(n.polygon) + " in the chain of " + nodeName(head) + " is not in its plane",
+                        {n.polygon, m_.nodes[head].polygon});
                     break;
                 }
             }
             const double facing = dot3(m_.faces[polygon.face].normal, normal);
             if (frontChain ? facing <= 0.0 : facing >= 0.0) {
-                problems.push_back(polygonName(n.polygon) + " in the " + (frontChain ? "front" : "back") +
-                                   " chain of " + nodeName(head) + " faces the wrong way");
+                add(polygonName(n.polygon) + " in the " + (frontChain ? "front" : "back") + " chain of " +
+                        nodeName(head) + " faces the wrong way",
+                    {n.polygon, m_.nodes[head].polygon});
             }
         }
     }
@@ -126,7 +132,8 @@ private:
         for (const int p : polygons) {
             for (const int point : m_.polygons[p].points) {
                 if (sign * distance(origin, normal, point) < -tol_) {
-                    problems.push_back(polygonName(p) + " lies on the wrong side of " + nodeName(node));
+                    add(polygonName(p) + " lies on the wrong side of " + nodeName(node),
+                        {p, m_.nodes[node].polygon});
                     break;
                 }
             }
@@ -136,22 +143,22 @@ private:
     void checkPolygons() {
         for (std::size_t f = 0; f < m_.faces.size(); ++f) {
             const double len = length3(m_.faces[f].normal);
-            if (std::fabs(len - 1.0) > 1e-4) problems.push_back("face " + std::to_string(f + 1) + " normal is not unit");
+            if (std::fabs(len - 1.0) > 1e-4) add("face " + std::to_string(f + 1) + " normal is not unit");
         }
         for (std::size_t i = 0; i < m_.polygons.size(); ++i) {
             const ModelPolygon& polygon = m_.polygons[i];
             const int pi = static_cast<int>(i);
             if (polygon.points.size() < 3) {
-                problems.push_back(polygonName(pi) + " has fewer than three points");
+                add(polygonName(pi) + " has fewer than three points");
                 continue;
             }
             if (polygon.face < 0 || polygon.face >= static_cast<int>(m_.faces.size())) {
-                problems.push_back(polygonName(pi) + " belongs to no face");
+                add(polygonName(pi) + " belongs to no face");
                 continue;
             }
             for (const int p : polygon.points) {
                 if (p < 0 || p >= static_cast<int>(m_.points.size())) {
-                    problems.push_back(polygonName(pi) + " has a point index out of range");
+                    add(polygonName(pi) + " has a point index out of range");
                     return;
                 }
             }
@@ -163,16 +170,25 @@ private:
                 corners.push_back(m_.points[p]);
                 planar = planar && std::fabs(distance(origin, normal, p)) <= tol_;
             }
-            if (!planar) problems.push_back(polygonName(pi) + " is not in its face's plane");
+            if (!planar) add(polygonName(pi) + " is not in its face's plane", {pi});
             if (dot3(outline_normal(corners), normal) <= 0.0) {
-                problems.push_back(polygonName(pi) + " does not wind counter-clockwise around its normal");
+                add(polygonName(pi) + " does not wind counter-clockwise around its normal", {pi});
             }
-            // Convex: every corner turns the same way (collinear corners allowed).
+            // Convex: every corner turns the same way. A corner closer than
+            // kBendBack to the line through its neighbours counts as on it:
+            // closing a T-junction puts a neighbour's point into an edge it
+            // lies within a thousandth of a unit of, on either side, and the
+            // sliver that leaves is far below a pixel.
+            constexpr double kBendBack = 2e-3;
             const std::size_t n = corners.size();
             for (std::size_t k = 0; k < n; ++k) {
-                const Point3 turn = cross3(corners[(k + 1) % n] - corners[k], corners[(k + 2) % n] - corners[(k + 1) % n]);
-                if (dot3(turn, normal) < -1e-3) {
-                    problems.push_back(polygonName(pi) + " is not convex");
+                const Point3& a = corners[k];
+                const Point3& b = corners[(k + 1) % n];
+                const Point3& c = corners[(k + 2) % n];
+                // |turn| is |c - a| times b's distance from the line a-c.
+                const Point3 turn = cross3(b - a, c - b);
+                if (dot3(turn, normal) < -kBendBack * length3(c - a)) {
+                    add(polygonName(pi) + " is not convex", {pi});
                     break;
                 }
             }
@@ -182,13 +198,25 @@ private:
 
 }  // namespace
 
-std::vector<std::string> check_bsp_tree(const ModelData& model, double tolerance) {
+std::vector<ModelProblem> find_tree_problems(const ModelData& model, double tolerance) {
     TreeChecker checker(model, tolerance);
     checker.run();
     return checker.problems;
 }
 
+std::vector<std::string> check_bsp_tree(const ModelData& model, double tolerance) {
+    std::vector<std::string> texts;
+    for (ModelProblem& problem : find_tree_problems(model, tolerance)) texts.push_back(std::move(problem.text));
+    return texts;
+}
+
 std::vector<std::string> check_t_junctions(const ModelData& model) {
+    std::vector<std::string> texts;
+    for (ModelProblem& problem : find_crack_problems(model)) texts.push_back(std::move(problem.text));
+    return texts;
+}
+
+std::vector<ModelProblem> find_crack_problems(const ModelData& model) {
     constexpr double kCell = 32.0;
     constexpr double kOnLine = 1e-3;
     const auto cellOf = [&](double v) { return static_cast<long long>(std::floor(v / kCell)); };
@@ -197,7 +225,7 @@ std::vector<std::string> check_t_junctions(const ModelData& model) {
         const Point3& p = model.points[i];
         buckets[{cellOf(p.x), cellOf(p.y), cellOf(p.z)}].push_back(static_cast<int>(i));
     }
-    std::vector<std::string> problems;
+    std::vector<ModelProblem> problems;
     for (std::size_t i = 0; i < model.polygons.size(); ++i) {
         const ModelPolygon& polygon = model.polygons[i];
         const std::size_t n = polygon.points.size();
@@ -219,8 +247,9 @@ std::vector<std::string> check_t_junctions(const ModelData& model) {
                             if (t <= 1e-6 || t >= 1.0 - 1e-6) continue;
                             const Point3 off = ap - ab * t;
                             if (dot3(off, off) > kOnLine * kOnLine) continue;
-                            problems.push_back("point " + std::to_string(ip + 1) + " lies inside an edge of polygon " +
-                                               std::to_string(i + 1));
+                            problems.push_back({"point " + std::to_string(ip + 1) +
+                                                    " lies inside an edge of polygon " + std::to_string(i + 1),
+                                                {static_cast<int>(i)}});
                         }
                     }
                 }
@@ -229,6 +258,17 @@ std::vector<std::string> check_t_junctions(const ModelData& model) {
     }
     return problems;
 }
+
+namespace {
+
+bool floorOrCeiling(const ModelData& model, const ModelPolygon& polygon) {
+    // The game's slope classes from its float cosines: a floor rises less
+    // than 45 degrees, a ceiling faces down more than 5.
+    const float ny = static_cast<float>(model.faces[polygon.face].normal.y);
+    return ny > 0.70710677f || ny < -0.0871558f;
+}
+
+}  // namespace
 
 GridLoad collision_grid_load(const ModelData& model, int cellSize) {
     GridLoad load;
@@ -246,11 +286,10 @@ GridLoad collision_grid_load(const ModelData& model, int cellSize) {
     const int minX = low(xMin), maxX = high(xMax), minZ = low(zMin), maxZ = high(zMax);
     const int columns = (maxX - minX) / cellSize;
     const int rows = (maxZ - minZ) / cellSize;
-    std::vector<int> counts(static_cast<std::size_t>(columns) * rows, 0);
-    for (const ModelPolygon& polygon : model.polygons) {
-        const float ny = static_cast<float>(model.faces[polygon.face].normal.y);
-        const bool floorOrCeiling = ny > 0.70710677f || ny < -0.0871558f;
-        if (!floorOrCeiling) continue;
+    std::vector<std::vector<int>> cells(static_cast<std::size_t>(columns) * rows);
+    for (std::size_t p = 0; p < model.polygons.size(); ++p) {
+        const ModelPolygon& polygon = model.polygons[p];
+        if (!floorOrCeiling(model, polygon)) continue;
         double px0 = 1e30, px1 = -1e30, pz0 = 1e30, pz1 = -1e30;
         for (const int i : polygon.points) {
             px0 = std::min(px0, model.points[i].x);
@@ -262,11 +301,13 @@ GridLoad collision_grid_load(const ModelData& model, int cellSize) {
         const int r0 = static_cast<int>((pz0 - minZ) / cellSize), r1 = static_cast<int>((pz1 - minZ) / cellSize);
         for (int c = c0; c <= std::min(c1, columns - 1); ++c) {
             for (int r = r0; r <= std::min(r1, rows - 1); ++r) {
-                int& count = counts[static_cast<std::size_t>(r) * columns + c];
-                if (++count > load.maxEntries) {
-                    load.maxEntries = count;
+                std::vector<int>& cell = cells[static_cast<std::size_t>(r) * columns + c];
+                cell.push_back(static_cast<int>(p));
+                if (static_cast<int>(cell.size()) > load.maxEntries) {
+                    load.maxEntries = static_cast<int>(cell.size());
                     load.cellX = minX + c * cellSize;
                     load.cellZ = minZ + r * cellSize;
+                    load.polygons = cell;
                 }
             }
         }

@@ -118,6 +118,7 @@ bool compile_model(Mesh mesh, ModelData& model, CompileReport& report, std::stri
         ModelPolygon out;
         out.points = polygon.points;
         out.face = faces.faceFor(mesh, polygon, static_cast<int>(i));
+        out.part = polygon.part;
         model.polygons.push_back(std::move(out));
         report.mostVertices = std::max(report.mostVertices, static_cast<int>(polygon.points.size()));
     }
@@ -133,14 +134,20 @@ bool compile_model(Mesh mesh, ModelData& model, CompileReport& report, std::stri
     report.faces = static_cast<int>(model.faces.size());
     report.nodes = static_cast<int>(model.nodes.size());
 
-    std::vector<std::string> problems = check_bsp_tree(model);
-    const std::vector<std::string> cracks = check_t_junctions(model);
-    problems.insert(problems.end(), cracks.begin(), cracks.end());
+    std::vector<ModelProblem> problems = find_tree_problems(model);
+    for (ModelProblem& crack : find_crack_problems(model)) problems.push_back(std::move(crack));
     if (report.mostVertices > kMaxPolygonVertices) {
-        problems.push_back("a polygon has " + std::to_string(report.mostVertices) + " vertices");
+        problems.push_back({"a polygon has " + std::to_string(report.mostVertices) + " vertices", {}});
     }
     if (!problems.empty()) {
-        error = problems.front() + " (" + std::to_string(problems.size()) + " problems)";
+        error = problems.front().text + " (" + std::to_string(problems.size()) + " problems)";
+        for (const int polygon : problems.front().polygons) {
+            const int part = polygon >= 0 ? model.polygons[polygon].part : -1;
+            if (part >= 0 && std::find(report.faultParts.begin(), report.faultParts.end(), part) ==
+                                 report.faultParts.end()) {
+                report.faultParts.push_back(part);
+            }
+        }
         return false;
     }
     return true;

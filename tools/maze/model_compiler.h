@@ -4,6 +4,7 @@
 // the texture declarations, and a final check of every invariant.
 
 #include <string>
+#include <vector>
 
 #include "maze/mesh.h"
 #include "maze/model_data.h"
@@ -18,6 +19,7 @@ struct CompileReport {
     int mostVertices = 0;  // of any one polygon
     int piecesCut = 0;     // off polygons too long for the clipper or a line
     int facesAdded = 0;    // to continue faces whose polygon list fills a line
+    std::vector<int> faultParts;  // on failure: the source lines of the polygons at fault
 };
 
 // False with a message when the result breaks an invariant (a bug of the

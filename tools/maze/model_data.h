@@ -29,6 +29,7 @@ struct ModelFace {
 struct ModelPolygon {
     std::vector<int> points;  // 0-based
     int face = -1;            // 0-based
+    int part = -1;            // the source line it comes from; not written to the file
 };
 
 // Links are 0-based node indices and polygon indices, -1 for none; node 0 is

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <numbers>
 #include <sstream>
@@ -12,6 +13,8 @@
 
 #include "maze/model_check.h"
 #include "maze/model_compiler.h"
+#include "maze/model_readback.h"
+#include "objects/object_faults.h"
 #include "source_words.h"
 #include "shell/game_palette.h"
 
@@ -136,6 +139,7 @@ private:
 
     bool statement(const std::vector<Word>& words, int line) {
         const std::string& key = words[0].text;
+        mesh_.part = line;
         std::vector<double> v;
         double cx = 0, cz = 0, turn = 0;
         if (key == "object") {
@@ -268,18 +272,28 @@ bool compile_object_file(const std::string& sourcePath, const std::string& model
         error = sourcePath + ": cannot open the file";
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
+    std::ostringstream read;
+    read << file.rdbuf();
+    const std::string text = read.str();
     Mesh mesh;
     std::string name;
-    if (!build_object_mesh(text.str(), sourcePath, mesh, name, error)) return false;
+    if (!build_object_mesh(text, sourcePath, mesh, name, error)) return false;
     ModelData model;
     CompileReport report;
     if (!compile_model(std::move(mesh), model, report, error)) {
-        error = sourcePath + ": " + error;
+        error = object_compile_fault(sourcePath, text, report.faultParts, error);
         return false;
     }
+    error = object_grid_fault(sourcePath, text, model);
+    if (!error.empty()) return false;
     if (!write_model_file(modelPath, model, error)) return false;
+    if (!read_back_model_file(modelPath, model, kObjectGridCell, error)) {
+        // A file the game refuses is worse than none: nothing may pick it up.
+        std::error_code ignored;
+        std::filesystem::remove(modelPath, ignored);
+        error = sourcePath + ": the compiled model does not load in the game, a fault of the compiler: " + error;
+        return false;
+    }
     if (verbose) {
         std::printf("%s (%s): %d points, %d polygons (%d splits), %d faces, %d nodes\n", modelPath.c_str(), name.c_str(),
                     report.points, report.polygons, report.splits, report.faces, report.nodes);

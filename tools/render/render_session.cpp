@@ -1,16 +1,67 @@
 #include "render/render_session.h"
 
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
 #include "framework/files.h"
 #include "geometry/model.h"
 #include "geometry/trig.h"
+#include "logic/logic_file.h"
 #include "shell/frame.h"
 #include "shell/game.h"
 #include "shell/resources.h"
 
-RenderSession::RenderSession(const std::string& dataDir)
-    : backend_(std::make_unique<Backend>()) {
-    fw_reset();
+namespace {
+
+// A fatal error in the game ends the program through exit(), past every
+// destructor: the stand-in folder is removed at exit then.
+std::string& pendingStandIn() {
+    static std::string path;
+    return path;
+}
+
+void removeStandIn() {
+    std::error_code error;
+    // Removes the links, not what they name.
+    if (!pendingStandIn().empty()) std::filesystem::remove_all(pendingStandIn(), error);
+    pendingStandIn().clear();
+}
+
+// The game will not start without a logic file, and an author looking at a
+// new maze has none yet. The stand-in folder links the data folders and
+// holds empty logic and question files: a quiz of no objects, loaded by the
+// game's own start-up.
+std::string makeStandIn(const std::string& dataDir) {
+    namespace fs = std::filesystem;
     fw_set_data_root(dataDir);
+    std::error_code error;
+    if (fs::exists(fw_native_path(kLogicFile), error)) return {};
+    std::string pattern = (fs::temp_directory_path(error) / "krvtool-view-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) return {};
+    const fs::path standIn(pattern);
+    const fs::path root = fs::absolute(dataDir.empty() ? fs::path(".") : fs::path(dataDir), error);
+    for (const char* folder : {"Objects", "Pics", "Fonts", "Wavs"}) {
+        fs::create_directory_symlink(root / folder, standIn / folder, error);
+    }
+    fs::create_directory(standIn / "Data", error);
+    std::ofstream(standIn / "Data" / "krv.lgk");
+    std::ofstream(standIn / "Data" / "krv.qry");
+    // The path's string is made before the handler is registered, so that
+    // it is destroyed after the handler has run.
+    pendingStandIn() = standIn.string();
+    static const bool registered = std::atexit(removeStandIn) == 0;
+    (void)registered;
+    return standIn.string();
+}
+
+}  // namespace
+
+RenderSession::RenderSession(const std::string& dataDir)
+    : backend_(std::make_unique<Backend>()), standIn_(makeStandIn(dataDir)) {
+    fw_reset();
+    fw_set_data_root(standIn_.empty() ? dataDir : standIn_);
     fw_use_backend(backend_.get());
     create_game();
     Game& g = game();
@@ -33,6 +84,7 @@ RenderSession::~RenderSession() {
     destroy_game();
     fw_use_backend(nullptr);
     fw_reset();
+    if (!standIn_.empty()) removeStandIn();
 }
 
 int RenderSession::mazeCount() const { return game().world.mazeCount; }

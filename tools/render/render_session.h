@@ -14,7 +14,9 @@
 class RenderSession {
 public:
     // Loads the game's data from dataDir (empty: the working folder). A
-    // missing picture or texture ends the program as it would the game.
+    // missing picture or texture ends the program as it would the game. A
+    // folder without a logic file (a new maze before any quiz) shows its
+    // mazes with no objects.
     explicit RenderSession(const std::string& dataDir);
     ~RenderSession();
     RenderSession(const RenderSession&) = delete;
@@ -48,6 +50,7 @@ private:
         }
     };
     std::unique_ptr<Backend> backend_;
+    std::string standIn_;  // a folder standing in for dataDir, removed at the end; or empty
 };
 
 // A view as placeView takes it.
