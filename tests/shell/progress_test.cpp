@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "headless_game.h"
+#include "quiz_folder.h"
 #include "shell/progress.h"
 
 namespace {
@@ -19,9 +20,6 @@ namespace fs = std::filesystem;
 class ProgressRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / "krv_progress_run";
-        fs::remove_all(folder);
-        fs::copy(KRV_GAME_DIR, folder, fs::copy_options::recursive);
         write("krv.lgk",
               "O 0\na\nglobe.krv\n1\n790\n40\n-120\n800\n40\n-110\none\n#\n"
               "O 0\nb\nchest.krv\n0\n790\n40\n-120\n780\n40\n-110\ntwo\n#\n"
@@ -30,13 +28,11 @@ protected:
                          "Q\nTEXT\n50\n50\nThree?\n#\n2\n");
         write("krv.int", "-\n0\n0\n10000\n");
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void write(const char* name, const char* text) { quiz.write(name, text); }
 
-    void write(const char* name, const char* text) {
-        std::ofstream(folder / "Data" / name, std::ios::binary) << text;
-    }
-
-    fs::path folder;
+    // Tests run in parallel processes: each has a folder of its own.
+    QuizFolder quiz{"krv_progress_run"};
+    const fs::path& folder = quiz.path;
 };
 
 }  // namespace
