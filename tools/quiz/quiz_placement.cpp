@@ -1,0 +1,352 @@
+#include "quiz/quiz_placement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <deque>
+#include <limits>
+#include <map>
+
+#include "check/game_mazes.h"
+#include "check/reach.h"
+#include "geometry/model.h"
+
+namespace {
+
+// The eye is this far above the floor an object stands on.
+constexpr float kEyeHeight = 40.0f;
+// A search is worth the name from about 15 seconds of walking on; fewer
+// steps than this between two objects only when the mazes are full.
+constexpr int kWantedSteps = 450;
+// The first object is not in sight of where the player begins.
+constexpr int kMinEntrySteps = 40;
+// Objects of one maze keep apart, so a jump after a wrong answer is seen.
+constexpr float kApart = 120.0f;
+// A passage box this near an object's reach box might take the player away
+// just as the question shows.
+constexpr float kPassageMargin = 24.0f;
+// After a wrong answer the object lies a few seconds' walk away.
+constexpr int kOtherNear = 80;
+constexpr int kOtherFar = 160;
+
+// The reach walk's places of one maze as arrays: each place's eye, the
+// place it was first reached from (-1 for a seed) and the tree's links.
+struct Ground {
+    std::vector<Vec3> eye;
+    std::vector<int> parent;
+    std::vector<int> depth;  // steps from its seed
+    std::vector<int> root;   // its seed
+    std::vector<std::vector<int>> children;
+};
+
+Ground groundOf(const MazeReach& reach) {
+    Ground ground;
+    std::map<ReachPlace, int> index;
+    for (const auto& [place, eye] : reach.reached) {
+        index.emplace(place, static_cast<int>(ground.eye.size()));
+        ground.eye.push_back(eye);
+    }
+    const std::size_t count = ground.eye.size();
+    ground.parent.assign(count, -1);
+    ground.depth.assign(count, -1);
+    ground.root.assign(count, -1);
+    ground.children.resize(count);
+    for (const auto& [place, from] : reach.cameFrom) {
+        const auto child = index.find(place);
+        const auto parent = index.find(from);
+        if (child == index.end() || parent == index.end()) continue;
+        ground.parent[child->second] = parent->second;
+        ground.children[parent->second].push_back(child->second);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (ground.parent[i] != -1) continue;
+        std::deque<int> open{static_cast<int>(i)};
+        ground.depth[i] = 0;
+        ground.root[i] = static_cast<int>(i);
+        while (!open.empty()) {
+            const int at = open.front();
+            open.pop_front();
+            for (const int child : ground.children[at]) {
+                ground.depth[child] = ground.depth[at] + 1;
+                ground.root[child] = ground.root[i];
+                open.push_back(child);
+            }
+        }
+    }
+    return ground;
+}
+
+// Steps along the walk's tree from `from` to every place of its tree (-1
+// for places of other trees): the way the player was found to come, in
+// either direction.
+std::vector<int> stepsFrom(const Ground& ground, int from) {
+    std::vector<int> steps(ground.eye.size(), -1);
+    std::deque<int> open{from};
+    steps[from] = 0;
+    while (!open.empty()) {
+        const int at = open.front();
+        open.pop_front();
+        const auto visit = [&](int next) {
+            if (next >= 0 && steps[next] < 0) {
+                steps[next] = steps[at] + 1;
+                open.push_back(next);
+            }
+        };
+        visit(ground.parent[at]);
+        for (const int child : ground.children[at]) visit(child);
+    }
+    return steps;
+}
+
+bool overlaps(const Box& a, const Box& b) {
+    return a.min.x <= b.max.x && b.min.x <= a.max.x && a.min.y <= b.max.y && b.min.y <= a.max.y &&
+           a.min.z <= b.max.z && b.min.z <= a.max.z;
+}
+
+float apart(const Vec3& a, const Vec3& b) { return std::hypot(a.x - b.x, a.z - b.z); }
+
+Vec3 floorUnder(const Vec3& eye) { return Vec3{eye.x, eye.y - kEyeHeight, eye.z}; }
+
+// One maze on the player's way: where it is entered and where an object
+// may stand in it.
+struct Leg {
+    int maze = 0;
+    int entry = 0;               // place index in the maze's ground
+    std::vector<int> candidates;  // in the entry's tree, clear of passages
+    int farthest = 0;             // steps from the entry to the farthest candidate
+    int exit = -1;                // where the way on to the next maze is first reached
+};
+
+class Placer {
+public:
+    Placer(const LogicFileContents& base, std::span<Model* const> mazes)
+        : base_(base), mazes_(mazes), walk_(walkReach(base, mazes, kMazeHome)) {
+        for (const MazeReach& reach : walk_.mazes) grounds_.push_back(groundOf(reach));
+    }
+
+    bool route(std::string& problem) {
+        if (grounds_.empty() || grounds_[0].eye.empty()) {
+            problem = "the first maze has no floor at the home (790, 40, -105) where the game begins";
+            return false;
+        }
+        const auto home = walk_.mazes[0].reached.find(walk_.mazes[0].placeOf(kMazeHome));
+        if (home == walk_.mazes[0].reached.end()) {
+            problem = "the first maze has no floor at the home (790, 40, -105) where the game begins";
+            return false;
+        }
+        int entry = static_cast<int>(std::distance(walk_.mazes[0].reached.begin(), home));
+        std::vector<bool> visited(grounds_.size(), false);
+        for (int maze = 0; maze >= 0;) {
+            visited[maze] = true;
+            legs_.push_back(leg(maze, entry));
+            maze = nextMaze(legs_.back(), visited, entry, legs_.back().exit);
+        }
+        return true;
+    }
+
+    bool place(std::span<const Model* const> objects, std::vector<PlacedObject>& placed,
+               std::string& problem) {
+        const std::vector<int> counts = share(static_cast<int>(objects.size()));
+        std::size_t next = 0;
+        int carried = 0;  // steps through earlier mazes since the last object
+        for (std::size_t l = 0; l < legs_.size() && next < objects.size(); ++l) {
+            const Leg& leg = legs_[l];
+            int from = leg.entry;
+            // Each object within a band of the wanted distance, as far from
+            // the one before as the band allows.
+            const int band = std::max(16, leg.farthest / (2 * std::max(1, counts[l])));
+            for (int k = 0; k < counts[l]; ++k, ++next) {
+                PlacedObject object;
+                object.maze = leg.maze;
+                object.firstInMaze = k == 0 && l > 0;
+                // Later objects further on: evenly out to the farthest place.
+                const int target = kMinEntrySteps + (leg.farthest - kMinEntrySteps) * (k + 1) / counts[l];
+                if (!placeOne(leg, *objects[next], from, target, band, placed, object, problem)) {
+                    problem = "question " + std::to_string(next + 1) + ": " + problem;
+                    return false;
+                }
+                object.steps += carried;
+                carried = 0;
+                placed.push_back(object);
+                from = placeIndex_;
+            }
+            if (leg.exit >= 0) carried += std::max(0, stepsFrom(grounds_[leg.maze], from)[leg.exit]);
+        }
+        return true;
+    }
+
+private:
+    Leg leg(int maze, int entry) const {
+        const Ground& ground = grounds_[maze];
+        Leg leg{maze, entry, {}, 0};
+        std::vector<Box> passages;
+        for (const LogicRecord& record : base_.records) {
+            const auto* passage = std::get_if<LogicPassage>(&record.value);
+            if (!passage || record.maze != maze) continue;
+            const float m = kPassageMargin;
+            passages.push_back(Box{Vec3{passage->box.min.x - m, passage->box.min.y - m, passage->box.min.z - m},
+                                   Vec3{passage->box.max.x + m, passage->box.max.y + m, passage->box.max.z + m}});
+        }
+        for (std::size_t i = 0; i < ground.eye.size(); ++i) {
+            if (ground.root[i] != ground.root[entry] || ground.depth[i] < kMinEntrySteps) continue;
+            const Box reach = objectReachBox(floorUnder(ground.eye[i]));
+            const bool nearPassage = std::any_of(passages.begin(), passages.end(),
+                                                 [&](const Box& box) { return overlaps(box, reach); });
+            if (nearPassage) continue;
+            leg.candidates.push_back(static_cast<int>(i));
+            leg.farthest = std::max(leg.farthest, ground.depth[i] - ground.depth[entry]);
+        }
+        return leg;
+    }
+
+    // The first passage of this maze the player reaches from its entry that
+    // leads to a maze not yet on the way; -1 when there is none.
+    int nextMaze(const Leg& leg, const std::vector<bool>& visited, int& entry, int& exit) const {
+        const Ground& ground = grounds_[leg.maze];
+        for (const LogicRecord& record : base_.records) {
+            const auto* passage = std::get_if<LogicPassage>(&record.value);
+            if (!passage || record.maze != leg.maze) continue;
+            const int target = passage->targetMaze;
+            if (target < 0 || target >= static_cast<int>(grounds_.size()) || visited[target] ||
+                grounds_[target].eye.empty())
+                continue;
+            bool reached = false;
+            for (std::size_t i = 0; i < ground.eye.size(); ++i) {
+                if (ground.root[i] != ground.root[leg.entry] || !passage->box.contains(ground.eye[i]))
+                    continue;
+                if (!reached || ground.depth[i] < ground.depth[exit]) exit = static_cast<int>(i);
+                reached = true;
+            }
+            Vec3 arrival;
+            if (!reached || !startPoint(target, passage->targetStartPoint, arrival)) continue;
+            // The walk seeded the maze where the player lands: its nearest place.
+            const Ground& next = grounds_[target];
+            float best = std::numeric_limits<float>::max();
+            for (std::size_t i = 0; i < next.eye.size(); ++i) {
+                const float d = apart(next.eye[i], arrival) + std::fabs(next.eye[i].y - arrival.y);
+                if (d < best) {
+                    best = d;
+                    entry = static_cast<int>(i);
+                }
+            }
+            return target;
+        }
+        return -1;
+    }
+
+    bool startPoint(int maze, int index, Vec3& point) const {
+        int seen = 0;
+        for (const LogicRecord& record : base_.records) {
+            const auto* start = std::get_if<LogicStartPoint>(&record.value);
+            if (!start || record.maze != maze) continue;
+            if (seen++ == index) {
+                point = Vec3{start->point.x, start->point.y, start->point.z};
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // How many objects each maze on the way takes: the first mazes as many
+    // as fit with a full search between them; when all do not, every maze a
+    // share of its length.
+    std::vector<int> share(int count) const {
+        std::vector<int> counts(legs_.size(), 0);
+        int left = count;
+        for (std::size_t l = 0; l < legs_.size() && left > 0; ++l) {
+            const int fits = std::max(1, legs_[l].farthest / kWantedSteps);
+            counts[l] = std::min(left, fits);
+            left -= counts[l];
+        }
+        if (left == 0) return counts;
+        int total = 0;
+        for (const Leg& leg : legs_) total += leg.farthest;
+        std::fill(counts.begin(), counts.end(), 0);
+        int given = 0;
+        for (std::size_t l = 0; l < legs_.size(); ++l) {
+            counts[l] = total > 0 ? count * legs_[l].farthest / total : 0;
+            given += counts[l];
+        }
+        for (std::size_t l = 0; given < count; l = (l + 1) % legs_.size(), ++given) ++counts[l];
+        return counts;
+    }
+
+    // `own` is the object's first place when its second is sought.
+    static bool clearOfOthers(int maze, const Vec3& p, const std::vector<PlacedObject>& placed,
+                              const Vec3* own) {
+        for (const PlacedObject& other : placed) {
+            if (other.maze != maze) continue;
+            if (apart(other.position, p) < kApart || apart(other.otherPosition, p) < kApart) return false;
+        }
+        return !own || apart(*own, p) >= kApart;
+    }
+
+    bool placeOne(const Leg& leg, const Model& object, int from, int target, int band,
+                  const std::vector<PlacedObject>& placed, PlacedObject& out, std::string& problem) {
+        const Ground& ground = grounds_[leg.maze];
+        const Model& maze = *mazes_[leg.maze];
+        const std::vector<int> fromSteps = stepsFrom(ground, from);
+        const int entryDepth = ground.depth[leg.entry];
+        // Nearest the wanted distance on from the entry first; among equals,
+        // the farthest from the object before, so the way is a search.
+        std::vector<int> order = leg.candidates;
+        const auto score = [&](int i) {
+            const int off = std::abs(ground.depth[i] - entryDepth - target) / band;
+            return std::pair{off, -fromSteps[i]};
+        };
+        std::sort(order.begin(), order.end(), [&](int a, int b) { return score(a) < score(b); });
+        bool found = false;
+        for (const int i : order) {
+            const Vec3 p = floorUnder(ground.eye[i]);
+            if (!clearOfOthers(leg.maze, p, placed, nullptr) || !standingProblem(maze, object, p).empty())
+                continue;
+            out.position = p;
+            out.steps = fromSteps[i];
+            placeIndex_ = i;
+            found = true;
+            break;
+        }
+        if (!found) {
+            problem = "no place left in maze " + std::to_string(leg.maze) +
+                      " where its object can stand and turn: use a smaller object";
+            return false;
+        }
+        // A wrong answer sends the object a few seconds' walk away.
+        const std::vector<int> otherSteps = stepsFrom(ground, placeIndex_);
+        std::vector<int> others = leg.candidates;
+        const auto otherScore = [&](int i) {
+            const int s = otherSteps[i];
+            return s >= kOtherNear && s <= kOtherFar ? std::abs(s - (kOtherNear + kOtherFar) / 2)
+                                                     : 1000 + std::abs(s - kOtherFar);
+        };
+        std::sort(others.begin(), others.end(), [&](int a, int b) { return otherScore(a) < otherScore(b); });
+        for (const int i : others) {
+            const Vec3 p = floorUnder(ground.eye[i]);
+            if (!clearOfOthers(leg.maze, p, placed, &out.position) ||
+                !standingProblem(maze, object, p).empty())
+                continue;
+            out.otherPosition = p;
+            return true;
+        }
+        problem = "no second place in maze " + std::to_string(leg.maze) +
+                  " for its object after a wrong answer: use a smaller object";
+        return false;
+    }
+
+    const LogicFileContents& base_;
+    std::span<Model* const> mazes_;
+    ReachWalk walk_;
+    std::vector<Ground> grounds_;
+    std::vector<Leg> legs_;
+    int placeIndex_ = 0;
+};
+
+}  // namespace
+
+bool placeObjects(const LogicFileContents& base, std::span<Model* const> mazes,
+                  std::span<const Model* const> objects, std::vector<PlacedObject>& placed,
+                  std::string& problem) {
+    Placer placer(base, mazes);
+    placed.clear();
+    return placer.route(problem) && placer.place(objects, placed, problem);
+}
