@@ -7,8 +7,8 @@
 
 namespace {
 
-// Space above and below the lines inside the view, and around a picture.
-constexpr int kMargin = 10;
+// Space around a picture; shorter screens are centred, so the lines need no
+// margin of their own to keep off the view's edge.
 constexpr int kPictureGap = 10;
 constexpr int kPictureMaxWidth = 600;
 // A picture squeezed below this height says nothing: the text must give way.
@@ -16,8 +16,8 @@ constexpr int kPictureMinHeight = 60;
 // Small pictures are enlarged to fill their space, but no more than this.
 constexpr double kPictureMaxEnlarge = 2.0;
 
-constexpr int kUsableTop = kViewTop + kMargin;
-constexpr int kUsableBottom = kViewBottom + 1 - kMargin;  // the last line ends here
+constexpr int kUsableTop = kViewTop;
+constexpr int kUsableBottom = kViewBottom + 1;  // the last line ends here
 constexpr int kMaxLines = (kUsableBottom - kUsableTop) / kLineHeight;
 
 // The prefix of `text` holding `columns` characters.
