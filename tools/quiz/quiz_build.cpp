@@ -1,5 +1,6 @@
 #include "quiz/quiz_build.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -128,16 +129,19 @@ private:
         if (!readWhole(quizPath_, text)) return fail(fileName_ + ": cannot read the quiz file");
         quiz_ = parseQuizFile(text);
         title_ = quiz_.title.given() ? quiz_.title.text : quizPath_.stem().string();
+        // Every mistake at once: the file's own, then what it names.
         std::vector<QuizProblem> problems = quiz_.problems;
-        if (problems.empty()) {
-            assets_ = gatherAssets(quiz_, quizPath_.parent_path(), libraryObjects(game_), problems);
+        assets_ = gatherAssets(quiz_, quizPath_.parent_path(), libraryObjects(game_), problems);
+        {
             DataRootGuard root;
             fw_set_data_root(game_.string());
             font_.reset(gfx_load_font("Fonts\\Cour20b.fnt"));
-            if (!font_) return fail(game_.string() + ": the game's font Fonts/Cour20b.fnt cannot be read");
-            checkCharacters(quiz_, *font_, problems);
-            planScreens(problems);
         }
+        if (!font_) return fail(game_.string() + ": the game's font Fonts/Cour20b.fnt cannot be read");
+        checkCharacters(quiz_, *font_, problems);
+        if (quiz_.problems.empty()) planScreens(problems);
+        std::stable_sort(problems.begin(), problems.end(),
+                         [](const QuizProblem& a, const QuizProblem& b) { return a.line < b.line; });
         for (const QuizProblem& problem : problems) result_.problems.push_back(problem.describe(fileName_));
         return result_.problems.empty();
     }
