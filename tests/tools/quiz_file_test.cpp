@@ -180,14 +180,14 @@ TEST(QuizLayoutTest, ScreensStayInTheViewOrSayWhatToShorten) {
     EXPECT_LE(top.y + static_cast<int>(top.lines.size()) * kLineHeight, picture.y);
     EXPECT_LE(picture.y + picture.height, bottom.y);
     EXPECT_LE(bottom.y + static_cast<int>(bottom.lines.size()) * kLineHeight, kViewBottom + 1);
-    EXPECT_EQ(picture.height, kViewBottom + 1 - kViewTop - 8 * kLineHeight - 20);  // all the room left
+    EXPECT_EQ(picture.height, kViewBottom + 1 - kViewTop - 8 * kLineHeight - 40);  // all the room left
     EXPECT_NEAR(static_cast<double>(picture.width) / picture.height, 800.0 / 600.0, 0.01);
     EXPECT_NEAR(picture.x + picture.width / 2, (kViewLeft + kViewRight) / 2, 1);
 
     input.text = {std::string(10 * kQuestionColumns, 'x')};  // 10 lines of question
     EXPECT_FALSE(layoutQuestion(input, screen, problem));
-    EXPECT_EQ(problem, "the question's text leaves 31 pixels for its picture, which needs 60: "
-                       "shorten the question or its answers by 2 lines, or leave the picture out");
+    EXPECT_EQ(problem, "the question's text leaves 11 pixels for its picture, which needs 60: "
+                       "shorten the question or its answers by 3 lines, or leave the picture out");
     input.pictureWidth = 0;
     input.text = {std::string(15 * kQuestionColumns, 'x')};
     EXPECT_FALSE(layoutQuestion(input, screen, problem));

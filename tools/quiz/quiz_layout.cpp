@@ -10,6 +10,8 @@ namespace {
 // Space around a picture; shorter screens are centred, so the lines need no
 // margin of their own to keep off the view's edge.
 constexpr int kPictureGap = 10;
+// A screen with a picture is full: it keeps this off the view's edges.
+constexpr int kPictureScreenMargin = 10;
 constexpr int kPictureMaxWidth = 600;
 // A picture squeezed below this height says nothing: the text must give way.
 constexpr int kPictureMinHeight = 60;
@@ -112,7 +114,9 @@ bool layoutQuestion(const QuestionScreenInput& input, QuestionScreen& screen, st
     }
 
     const int textHeight = static_cast<int>(top.size() + bottom.size()) * kLineHeight;
-    const int space = kUsableBottom - kUsableTop - textHeight - 2 * kPictureGap;
+    const int top0 = kUsableTop + kPictureScreenMargin;
+    const int bottom0 = kUsableBottom - kPictureScreenMargin;
+    const int space = bottom0 - top0 - textHeight - 2 * kPictureGap;
     if (space < kPictureMinHeight) {
         const int over = (kPictureMinHeight - space + kLineHeight - 1) / kLineHeight;
         problem = "the question's text leaves " + std::to_string(std::max(space, 0)) +
@@ -129,7 +133,7 @@ bool layoutQuestion(const QuestionScreenInput& input, QuestionScreen& screen, st
     shown.height = std::max(1, static_cast<int>(std::floor(input.pictureHeight * scale)));
     shown.x = kViewLeft + (kViewRight + 1 - kViewLeft - shown.width) / 2;
     const int total = textHeight + 2 * kPictureGap + shown.height;
-    const int y = kUsableTop + (kUsableBottom - kUsableTop - total) / 2;
+    const int y = top0 + (bottom0 - top0 - total) / 2;
     const int topHeight = static_cast<int>(top.size()) * kLineHeight;
     shown.y = y + topHeight + kPictureGap;
     const int bottomY = shown.y + shown.height + kPictureGap;

@@ -18,8 +18,12 @@ constexpr float kEyeHeight = 40.0f;
 // A search is worth the name from about 15 seconds of walking on; fewer
 // steps than this between two objects only when the mazes are full.
 constexpr int kWantedSteps = 450;
-// The first object is not in sight of where the player begins.
-constexpr int kMinEntrySteps = 40;
+// No object stands right where the player arrives; the first is sought
+// from a few seconds on, where the object fits.
+constexpr int kNearEntrySteps = 40;
+constexpr int kMinEntrySteps = 90;
+// Two objects in a row are at least this far apart where the maze allows.
+constexpr int kMinGapSteps = 60;
 // Objects of one maze keep apart, so a jump after a wrong answer is seen.
 constexpr float kApart = 120.0f;
 // A passage box this near an object's reach box might take the player away
@@ -107,6 +111,13 @@ float apart(const Vec3& a, const Vec3& b) { return std::hypot(a.x - b.x, a.z - b
 
 Vec3 floorUnder(const Vec3& eye) { return Vec3{eye.x, eye.y - kEyeHeight, eye.z}; }
 
+// Steps from a maze's entry within which an object is sought.
+struct Slice {
+    int from = 0;
+    int to = 0;
+    int gap = 0;  // steps from the object before below which a place is a last resort
+};
+
 // One maze on the player's way: where it is entered and where an object
 // may stand in it.
 struct Leg {
@@ -152,16 +163,18 @@ public:
         for (std::size_t l = 0; l < legs_.size() && next < objects.size(); ++l) {
             const Leg& leg = legs_[l];
             int from = leg.entry;
-            // Each object within a band of the wanted distance, as far from
-            // the one before as the band allows.
-            const int band = std::max(16, leg.farthest / (2 * std::max(1, counts[l])));
             for (int k = 0; k < counts[l]; ++k, ++next) {
                 PlacedObject object;
                 object.maze = leg.maze;
                 object.firstInMaze = k == 0 && l > 0;
-                // Later objects further on: evenly out to the farthest place.
-                const int target = kMinEntrySteps + (leg.farthest - kMinEntrySteps) * (k + 1) / counts[l];
-                if (!placeOne(leg, *objects[next], from, target, band, placed, object, problem)) {
+                // Later objects further on: the k-th of the maze's slices of
+                // distance from its entry, each as far from the object
+                // before as its slice allows (another branch: a search).
+                const int span = leg.farthest - kMinEntrySteps;
+                const Slice slice{kMinEntrySteps + span * k / counts[l],
+                                  kMinEntrySteps + span * (k + 1) / counts[l],
+                                  std::max(kMinGapSteps, span / counts[l])};
+                if (!placeOne(leg, *objects[next], from, slice, placed, object, problem)) {
                     problem = "question " + std::to_string(next + 1) + ": " + problem;
                     return false;
                 }
@@ -188,7 +201,7 @@ private:
                                    Vec3{passage->box.max.x + m, passage->box.max.y + m, passage->box.max.z + m}});
         }
         for (std::size_t i = 0; i < ground.eye.size(); ++i) {
-            if (ground.root[i] != ground.root[entry] || ground.depth[i] < kMinEntrySteps) continue;
+            if (ground.root[i] != ground.root[entry] || ground.depth[i] < kNearEntrySteps) continue;
             const Box reach = objectReachBox(floorUnder(ground.eye[i]));
             const bool nearPassage = std::any_of(passages.begin(), passages.end(),
                                                  [&](const Box& box) { return overlaps(box, reach); });
@@ -281,18 +294,19 @@ private:
         return !own || apart(*own, p) >= kApart;
     }
 
-    bool placeOne(const Leg& leg, const Model& object, int from, int target, int band,
+    bool placeOne(const Leg& leg, const Model& object, int from, const Slice& slice,
                   const std::vector<PlacedObject>& placed, PlacedObject& out, std::string& problem) {
         const Ground& ground = grounds_[leg.maze];
         const Model& maze = *mazes_[leg.maze];
         const std::vector<int> fromSteps = stepsFrom(ground, from);
         const int entryDepth = ground.depth[leg.entry];
-        // Nearest the wanted distance on from the entry first; among equals,
-        // the farthest from the object before, so the way is a search.
+        // Far from the object before, and inside the slice: a step outside
+        // it costs three of the way.
         std::vector<int> order = leg.candidates;
         const auto score = [&](int i) {
-            const int off = std::abs(ground.depth[i] - entryDepth - target) / band;
-            return std::pair{off, -fromSteps[i]};
+            const int d = ground.depth[i] - entryDepth;
+            const int off = d < slice.from ? slice.from - d : d > slice.to ? d - slice.to : 0;
+            return 3 * off - fromSteps[i] + (fromSteps[i] < slice.gap ? 100000 : 0);
         };
         std::sort(order.begin(), order.end(), [&](int a, int b) { return score(a) < score(b); });
         bool found = false;
