@@ -88,7 +88,7 @@ bool writeText(const fs::path& path, const std::string& text) {
 class Builder {
 public:
     Builder(const std::string& quizFile, const QuizBuildOptions& options)
-        : quizPath_(quizFile), fileName_(quizFile), output_(options.output),
+        : quizPath_(quizFile), fileName_(quizFile), outputName_(options.output), output_(options.output),
           game_(options.game.empty() ? defaultGameFolder() : fs::path(options.game)) {}
 
     QuizBuildResult run() {
@@ -118,12 +118,12 @@ private:
             return !rel.empty() && *rel.begin() != "..";
         };
         if (within(out, game) || within(game, out)) {
-            return fail(output_.string() + ": the output must be a folder of its own, not the game "
-                                           "folder, inside it or around it");
+            return fail(outputName_ + ": the output must be a folder of its own, not the game "
+                                      "folder, inside it or around it");
         }
         if (fs::exists(output_, code) && !isReplaceable(output_)) {
-            return fail(output_.string() + " exists and is not a game folder: give a new or empty "
-                                           "folder, so nothing of yours is replaced");
+            return fail(outputName_ + " exists and is not a game folder: give a new or empty "
+                                      "folder, so nothing of yours is replaced");
         }
         std::string text;
         if (!readWhole(quizPath_, text)) return fail(fileName_ + ": cannot read the quiz file");
@@ -268,7 +268,7 @@ private:
             plans_[i].place = placed[i];
             plans_[i].message = messageLines(quiz_, i, placed[i].firstInMaze);
             char note[160];
-            std::snprintf(note, sizeof note, "question %zu: %s in maze %d, about %.0f s on from the %s", i + 1,
+            std::snprintf(note, sizeof note, "question %zu: %s in maze %d, a walk of %.0f s from the %s", i + 1,
                           plans_[i].objectName.c_str(), placed[i].maze, placed[i].seconds(),
                           i == 0 ? "start" : "object before");
             result_.notes.push_back(note);
@@ -320,8 +320,8 @@ private:
         }
         scratch.keep();
         fs::remove_all(old, code);
-        result_.notes.push_back(output_.string() + ": " + std::to_string(plans_.size()) +
-                                " questions; krvtool check: no problems");
+        result_.notes.push_back(outputName_ + ": " + std::to_string(plans_.size()) +
+                                " questions, every object reached; krvtool check: no problems");
         return true;
     }
 
@@ -336,6 +336,7 @@ private:
 
     fs::path quizPath_;
     std::string fileName_;
+    std::string outputName_;  // as the author gave it, for messages
     fs::path output_;
     fs::path game_;
     QuizFile quiz_;
