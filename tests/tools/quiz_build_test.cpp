@@ -232,4 +232,35 @@ TEST_F(QuizBuildTest, MistakesWriteNothingAndRebuildsLeaveNothingStale) {
     EXPECT_EQ(readFile(root_ / "notizen" / "brief.txt"), "Liebe Eltern");
 }
 
+TEST_F(QuizBuildTest, OwnMazeTakesTheFirstPlaceAndPinsObjectsToItsMarks) {
+    writeFile(root_ / "rooms.maze",
+              "maze \"Two Rooms\"\ncell 50\norigin 640 -505\nhome 790 40 -105\n"
+              "skirting 20 20 plinth\nscale 128\n"
+              "legend\n# solid walls brick\n. floor 0 ceiling 150 ground wood roof plaster walls brick\nend\n"
+              "map\n############\n#..........#\n#..........#\n#..........#\n####..######\n"
+              "#..........#\n#..........#\n#..........#\n#..........#\n############\nend\n"
+              "marks\n............\n............\n......qq....\n......qq....\n............\n"
+              "............\n.....oo.....\n.....oo.....\n............\n............\nend\n"
+              "mark o object first\nmark q object north\n");
+    const fs::path out = root_ / "rooms";
+    const QuizBuildResult result = build("rooms.txt",
+                                         "Maze: rooms.maze\n"
+                                         "Which?\nA) this\nB) that\nANSWER: A\nPlace: north\nObject: crystal\n"
+                                         "Which else?\nA) this\nB) that\nANSWER: B\n",
+                                         out);
+    ASSERT_EQ(joined(result.problems), "");
+    EXPECT_EQ(checkGameData(out.string()).problems, std::vector<std::string>{});
+    expectObjectsReachable(out);
+    // Mark q covers columns 6-7 and rows 2-3: its centre is (990, 0, -355).
+    EXPECT_NE(readFile(out / "Data" / "krv.lgk").find("O 0\ncrystal\ncrystal.krv\n1\n990\n0\n-355\n"),
+              std::string::npos);
+
+    const QuizBuildResult unknown = build("rooms2.txt",
+                                          "Maze: rooms.maze\nWhich?\nA) this\nB) that\nANSWER: A\nPlace: south\n",
+                                          root_ / "rooms2");
+    EXPECT_EQ(joined(unknown.problems), (root_ / "rooms2.txt").string() +
+                                            ":6: no object mark 'south' in rooms.maze: its object marks are "
+                                            "first, north\n");
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "check/game_mazes.h"
@@ -18,6 +19,7 @@
 #include "logic/logic_file.h"
 #include "objects/object_source.h"
 #include "quiz/quiz_assets.h"
+#include "quiz/quiz_maze.h"
 #include "quiz/quiz_title.h"
 #include "quiz/quiz_writer.h"
 
@@ -139,11 +141,45 @@ private:
         }
         if (!font_) return fail(game_.string() + ": the game's font Fonts/Cour20b.fnt cannot be read");
         checkCharacters(quiz_, *font_, problems);
+        readOwnMaze(problems);
         if (quiz_.problems.empty()) planScreens(problems);
         std::stable_sort(problems.begin(), problems.end(),
                          [](const QuizProblem& a, const QuizProblem& b) { return a.line < b.line; });
         for (const QuizProblem& problem : problems) result_.problems.push_back(problem.describe(fileName_));
         return result_.problems.empty();
+    }
+
+    // The quiz's own maze and the places its questions pin objects to.
+    void readOwnMaze(std::vector<QuizProblem>& problems) {
+        pins_.assign(quiz_.questions.size(), std::nullopt);
+        if (quiz_.maze.given()) {
+            std::string error;
+            QuizMaze maze;
+            if (readQuizMaze((quizPath_.parent_path() / quiz_.maze.text).string(), maze, error)) {
+                ownMaze_ = std::move(maze);
+            } else {
+                problems.push_back({quiz_.maze.line, "maze '" + quiz_.maze.text + "': " + error});
+            }
+        }
+        for (std::size_t i = 0; i < quiz_.questions.size(); ++i) {
+            const QuizValue& place = quiz_.questions[i].place;
+            if (!place.given()) continue;
+            if (!quiz_.maze.given()) {
+                problems.push_back({place.line, "Place: names an object mark of your own maze: add a "
+                                                "Maze: line with your .maze file"});
+                continue;
+            }
+            if (!ownMaze_) continue;
+            std::string names;
+            for (const auto& [name, at] : ownMaze_->objectMarks) {
+                if (name == place.text) pins_[i] = at;
+                names += (names.empty() ? "" : ", ") + name;
+            }
+            if (!pins_[i]) {
+                problems.push_back({place.line, "no object mark '" + place.text + "' in " + quiz_.maze.text +
+                                                    (names.empty() ? ": it has none" : ": its object marks are " + names)});
+            }
+        }
     }
 
     static bool isReplaceable(const fs::path& folder) {
@@ -206,7 +242,8 @@ private:
         }
         fs::create_directories(folder / "Data", code);
         if (code) return fail("cannot create " + (folder / "Data").string() + ": " + code.message());
-        return writePictures(folder) && compileShapes(folder) && place(folder) && writeData(folder);
+        return writePictures(folder) && compileShapes(folder) && compileMaze(folder) && place(folder) &&
+               writeData(folder);
     }
 
     bool writePictures(const fs::path& folder) {
@@ -236,18 +273,43 @@ private:
         return true;
     }
 
-    bool place(const fs::path& folder) {
-        DataRootGuard root;
-        fw_set_data_root(folder.string());
-        buildTrigTables();
+    bool compileMaze(const fs::path& folder) {
+        if (!ownMaze_) return true;
+        std::string error;
+        if (!compileQuizMaze((quizPath_.parent_path() / quiz_.maze.text).string(),
+                             (folder / "Objects" / kMazeFiles[0]).string(), error)) {
+            return fail(describeAt(quiz_.maze.line, "maze: " + error));
+        }
+        return true;
+    }
+
+    // The mazes' start points and passages: the game's own, or with the
+    // quiz's maze its home and start marks alone (no passage leads on).
+    bool baseLogic(LogicFileContents& base) {
+        if (ownMaze_) {
+            base.records.push_back({0, 0, LogicStartPoint{StartPoint{kMazeHome.x, kMazeHome.y, kMazeHome.z}}});
+            for (const Vec3& start : ownMaze_->startMarks) {
+                base.records.push_back({0, 0, LogicStartPoint{StartPoint{start.x, start.y, start.z}}});
+            }
+            return true;
+        }
         TextFile file;
         if (!file.openNative((game_ / "Data" / "krv.lgk").string())) {
             return fail((game_ / "Data" / "krv.lgk").string() +
                         ": missing: the mazes' start points and passages are read from the game's "
                         "logic file");
         }
-        LogicFileContents base = parseLogicFile(file);
+        base = parseLogicFile(file);
         std::erase_if(base.records, [](const LogicRecord& r) { return std::holds_alternative<LogicObject>(r.value); });
+        return true;
+    }
+
+    bool place(const fs::path& folder) {
+        DataRootGuard root;
+        fw_set_data_root(folder.string());
+        buildTrigTables();
+        LogicFileContents base;
+        if (!baseLogic(base)) return false;
         TextureList textures;
         auto mazes = loadGameMazes(textures);
         std::vector<Model*> mazeModels;
@@ -263,7 +325,14 @@ private:
         }
         std::vector<PlacedObject> placed;
         std::string problem;
-        if (!placeObjects(base, mazeModels, objects, placed, problem)) return fail(fileName_ + ": " + problem);
+        if (!placeObjects(base, mazeModels, objects, pins_, placed, problem)) {
+            // A pinned object's question says where.
+            const std::size_t failed = placed.size();
+            const QuizValue& pin = failed < pins_.size() && pins_[failed] ? quiz_.questions[failed].place
+                                                                           : QuizValue{};
+            return fail(pin.given() ? describeAt(pin.line, "place '" + pin.text + "': " + problem)
+                                    : fileName_ + ": " + problem);
+        }
         for (std::size_t i = 0; i < plans_.size(); ++i) {
             plans_[i].place = placed[i];
             plans_[i].message = messageLines(quiz_, i, placed[i].firstInMaze);
@@ -344,6 +413,8 @@ private:
     QuizAssets assets_;
     std::unique_ptr<GfxFont, FontDeleter> font_;
     std::vector<PlannedQuestion> plans_;
+    std::optional<QuizMaze> ownMaze_;
+    std::vector<std::optional<Vec3>> pins_;
     std::vector<std::string> ending_;
     LogicFileContents base_;
     QuizBuildResult result_;

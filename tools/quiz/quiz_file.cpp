@@ -59,6 +59,8 @@ enum class Own {
     Picture,
     Hint,
     Object,
+    Place,
+    Maze,
 };
 
 struct OwnLine {
@@ -83,7 +85,8 @@ OwnLine ownLine(std::string_view line) {
     static const std::pair<const char*, Own> kKeys[] = {
         {"title", Own::Title},       {"intro", Own::Intro},     {"intro picture", Own::IntroPicture},
         {"ending", Own::Ending},     {"language", Own::Language}, {"picture", Own::Picture},
-        {"hint", Own::Hint},         {"object", Own::Object},
+        {"hint", Own::Hint},         {"object", Own::Object},     {"place", Own::Place},
+        {"maze", Own::Maze},
     };
     for (const auto& [name, kind] : kKeys) {
         if (key == name) return {kind, key, value};
@@ -165,7 +168,10 @@ QuizQuestion* questionBefore(QuizFile& quiz, int line) {
 
 void applyQuestionLine(QuizFile& quiz, const OwnLine& own, int line) {
     QuizQuestion* question = questionBefore(quiz, line);
-    const char* name = own.kind == Own::Picture ? "Picture:" : own.kind == Own::Hint ? "Hint:" : "Object:";
+    const char* name = own.kind == Own::Picture ? "Picture:"
+                       : own.kind == Own::Hint  ? "Hint:"
+                       : own.kind == Own::Place ? "Place:"
+                                                : "Object:";
     if (!question) {
         quiz.problems.push_back({line, std::string(name) +
                                            " stands before the first question: write it below "
@@ -176,7 +182,10 @@ void applyQuestionLine(QuizFile& quiz, const OwnLine& own, int line) {
         if (question->hintLine == 0) question->hintLine = line;
         question->hint.push_back(own.value);
     } else {
-        setOnce(own.kind == Own::Picture ? question->picture : question->object, own, line, name, quiz);
+        QuizValue& value = own.kind == Own::Picture ? question->picture
+                           : own.kind == Own::Place ? question->place
+                                                    : question->object;
+        setOnce(value, own, line, name, quiz);
     }
 }
 
@@ -185,6 +194,7 @@ void applyQuizLine(QuizFile& quiz, const OwnLine& own, int line, QuizWords& ownW
     switch (own.kind) {
     case Own::Title: setOnce(quiz.title, own, line, "Title:", quiz); break;
     case Own::IntroPicture: setOnce(quiz.introPicture, own, line, "Intro picture:", quiz); break;
+    case Own::Maze: setOnce(quiz.maze, own, line, "Maze:", quiz); break;
     case Own::Intro: quiz.intro.push_back(own.value); break;
     case Own::Ending:
         if (quiz.endingLine == 0) quiz.endingLine = line;
@@ -275,8 +285,8 @@ QuizFile parseQuizFile(std::string_view text) {
     quizWordsFor("en", words);
     std::vector<std::pair<std::string, std::string>> texts;
     for (const auto& [line, found] : own) {
-        const bool perQuestion =
-            found.kind == Own::Picture || found.kind == Own::Hint || found.kind == Own::Object;
+        const bool perQuestion = found.kind == Own::Picture || found.kind == Own::Hint ||
+                                 found.kind == Own::Object || found.kind == Own::Place;
         if (perQuestion) {
             applyQuestionLine(quiz, found, line);
         } else {

@@ -4,11 +4,11 @@
 // letter format: question, "A)" answers, "ANSWER: X"; or the brace format:
 // "::name:: text {=right ~wrong}"), with a few lines of our own:
 //
-//   quiz:      Title: / Intro: / Intro picture: / Ending: / Language: /
+//   quiz:      Title: / Intro: / Intro picture: / Ending: / Language: / Maze: /
 //              Text question: / Text press 3: / Text press 2: /
 //              Text first hint: / Text next hint: / Text next maze: /
 //              Text true: / Text false: / Page KEY: (the browser page's words)
-//   question:  Picture: / Hint: / Object:  (below the question they belong to)
+//   question:  Picture: / Hint: / Object: / Place:  (below the question they belong to)
 //
 // Text in, plain records and `line: reason` problems out: no disk, no game,
 // so it runs under a fuzzer and in a browser.
@@ -43,6 +43,7 @@ struct QuizQuestion {
     bool trueFalse = false;            // answered with the quiz's words for true and false
     QuizValue picture;                 // a file beside the quiz file
     QuizValue object;                  // a library model's name or a .shape file
+    QuizValue place;                   // an object mark of the quiz's own maze
     std::vector<std::string> hint;     // paragraphs of the message
     int hintLine = 0;
 };
@@ -78,6 +79,7 @@ struct QuizFile {
     QuizFormat format = QuizFormat::Letters;
     QuizValue title;
     QuizValue introPicture;
+    QuizValue maze;                   // a .maze source that takes the first maze's place
     std::vector<std::string> intro;   // paragraphs under the title
     std::vector<std::string> ending;  // lines ("" keeps a gap); empty: the words' ending
     int endingLine = 0;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <limits>
 #include <map>
+#include <optional>
 
 #include "check/game_mazes.h"
 #include "check/reach.h"
@@ -155,8 +156,8 @@ public:
         return true;
     }
 
-    bool place(std::span<const Model* const> objects, std::vector<PlacedObject>& placed,
-               std::string& problem) {
+    bool place(std::span<const Model* const> objects, std::span<const std::optional<Vec3>> pins,
+               std::vector<PlacedObject>& placed, std::string& problem) {
         const std::vector<int> counts = share(static_cast<int>(objects.size()));
         std::size_t next = 0;
         int carried = 0;  // steps through earlier mazes since the last object
@@ -174,7 +175,8 @@ public:
                 const Slice slice{kMinEntrySteps + span * k / counts[l],
                                   kMinEntrySteps + span * (k + 1) / counts[l],
                                   std::max(kMinGapSteps, span / counts[l])};
-                if (!placeOne(leg, *objects[next], from, slice, placed, object, problem)) {
+                const std::optional<Vec3> pin = next < pins.size() ? pins[next] : std::nullopt;
+                if (!placeOne(leg, *objects[next], from, slice, pin, placed, object, problem)) {
                     problem = "question " + std::to_string(next + 1) + ": " + problem;
                     return false;
                 }
@@ -294,14 +296,12 @@ private:
         return !own || apart(*own, p) >= kApart;
     }
 
-    bool placeOne(const Leg& leg, const Model& object, int from, const Slice& slice,
-                  const std::vector<PlacedObject>& placed, PlacedObject& out, std::string& problem) {
+    // Far from the object before, and inside the slice: a step outside it
+    // costs three of the way.
+    bool sought(const Leg& leg, const Model& object, const std::vector<int>& fromSteps,
+                const Slice& slice, const std::vector<PlacedObject>& placed, PlacedObject& out) {
         const Ground& ground = grounds_[leg.maze];
-        const Model& maze = *mazes_[leg.maze];
-        const std::vector<int> fromSteps = stepsFrom(ground, from);
         const int entryDepth = ground.depth[leg.entry];
-        // Far from the object before, and inside the slice: a step outside
-        // it costs three of the way.
         std::vector<int> order = leg.candidates;
         const auto score = [&](int i) {
             const int d = ground.depth[i] - entryDepth;
@@ -309,18 +309,52 @@ private:
             return 3 * off - fromSteps[i] + (fromSteps[i] < slice.gap ? 100000 : 0);
         };
         std::sort(order.begin(), order.end(), [&](int a, int b) { return score(a) < score(b); });
-        bool found = false;
         for (const int i : order) {
             const Vec3 p = floorUnder(ground.eye[i]);
-            if (!clearOfOthers(leg.maze, p, placed, nullptr) || !standingProblem(maze, object, p).empty())
+            if (!clearOfOthers(leg.maze, p, placed, nullptr) ||
+                !standingProblem(*mazes_[leg.maze], object, p).empty())
                 continue;
             out.position = p;
             out.steps = fromSteps[i];
             placeIndex_ = i;
-            found = true;
-            break;
+            return true;
         }
-        if (!found) {
+        return false;
+    }
+
+    // Where the author's mark put it, if a player reaches it and it stands.
+    bool pinned(const Leg& leg, const Model& object, const Vec3& pin, const std::vector<int>& fromSteps,
+                PlacedObject& out, std::string& problem) {
+        const Ground& ground = grounds_[leg.maze];
+        const Box reach = objectReachBox(pin);
+        int nearest = -1;
+        for (std::size_t i = 0; i < ground.eye.size(); ++i) {
+            if (fromSteps[i] < 0 || !reach.contains(ground.eye[i])) continue;
+            if (nearest < 0 || apart(ground.eye[i], pin) < apart(ground.eye[nearest], pin))
+                nearest = static_cast<int>(i);
+        }
+        if (nearest < 0) {
+            problem = "its place cannot be reached by a walking player from where the game begins";
+            return false;
+        }
+        if (const std::string standing = standingProblem(*mazes_[leg.maze], object, pin); !standing.empty()) {
+            problem = "its object at its place " + standing;
+            return false;
+        }
+        out.position = pin;
+        out.steps = fromSteps[nearest];
+        placeIndex_ = nearest;
+        return true;
+    }
+
+    bool placeOne(const Leg& leg, const Model& object, int from, const Slice& slice,
+                  const std::optional<Vec3>& pin, const std::vector<PlacedObject>& placed,
+                  PlacedObject& out, std::string& problem) {
+        const Ground& ground = grounds_[leg.maze];
+        const std::vector<int> fromSteps = stepsFrom(ground, from);
+        if (pin) {
+            if (!pinned(leg, object, *pin, fromSteps, out, problem)) return false;
+        } else if (!sought(leg, object, fromSteps, slice, placed, out)) {
             problem = "no place left in maze " + std::to_string(leg.maze) +
                       " where its object can stand and turn: use a smaller object";
             return false;
@@ -337,7 +371,7 @@ private:
         for (const int i : others) {
             const Vec3 p = floorUnder(ground.eye[i]);
             if (!clearOfOthers(leg.maze, p, placed, &out.position) ||
-                !standingProblem(maze, object, p).empty())
+                !standingProblem(*mazes_[leg.maze], object, p).empty())
                 continue;
             out.otherPosition = p;
             return true;
@@ -358,9 +392,9 @@ private:
 }  // namespace
 
 bool placeObjects(const LogicFileContents& base, std::span<Model* const> mazes,
-                  std::span<const Model* const> objects, std::vector<PlacedObject>& placed,
-                  std::string& problem) {
+                  std::span<const Model* const> objects, std::span<const std::optional<Vec3>> pins,
+                  std::vector<PlacedObject>& placed, std::string& problem) {
     Placer placer(base, mazes);
     placed.clear();
-    return placer.route(problem) && placer.place(objects, placed, problem);
+    return placer.route(problem) && placer.place(objects, pins, placed, problem);
 }

@@ -5,6 +5,7 @@
 // go on into the next maze by its passage. The ground is check's one reach
 // walk (walkReach); this only chooses among the places it reached.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -30,8 +31,9 @@ struct PlacedObject {
 };
 
 // `base` holds the mazes' start points and passages; `objects` the model of
-// each object in question order. False, with the reason, when the mazes
-// cannot hold them all.
+// each object in question order; `pins` where an author's mark put one (on
+// the floor), if anywhere. False, with the reason, when the mazes cannot
+// hold them all.
 bool placeObjects(const LogicFileContents& base, std::span<Model* const> mazes,
-                  std::span<const Model* const> objects, std::vector<PlacedObject>& placed,
-                  std::string& problem);
+                  std::span<const Model* const> objects, std::span<const std::optional<Vec3>> pins,
+                  std::vector<PlacedObject>& placed, std::string& problem);
