@@ -16,9 +16,10 @@ namespace {
 
 // The eye is this far above the floor an object stands on.
 constexpr float kEyeHeight = 40.0f;
-// A search is worth the name from about 15 seconds of walking on; fewer
-// steps than this between two objects only when the mazes are full.
-constexpr int kWantedSteps = 450;
+// A maze takes an object for each this many steps of its deepest way
+// before the next maze is opened: the player searching it walks its
+// branches, several times that, so a small quiz stays in the first maze.
+constexpr int kStepsPerObject = 100;
 // No object stands right where the player arrives; the first is sought
 // from a few seconds on, where the object fits.
 constexpr int kNearEntrySteps = 40;
@@ -263,13 +264,12 @@ private:
     }
 
     // How many objects each maze on the way takes: the first mazes as many
-    // as fit with a full search between them; when all do not, every maze a
-    // share of its length.
+    // as fit; when all do not, every maze a share of its length.
     std::vector<int> share(int count) const {
         std::vector<int> counts(legs_.size(), 0);
         int left = count;
         for (std::size_t l = 0; l < legs_.size() && left > 0; ++l) {
-            const int fits = std::max(1, legs_[l].farthest / kWantedSteps);
+            const int fits = std::max(1, legs_[l].farthest / kStepsPerObject);
             counts[l] = std::min(left, fits);
             left -= counts[l];
         }
@@ -297,7 +297,8 @@ private:
     }
 
     // Far from the object before, and inside the slice: a step outside it
-    // costs three of the way.
+    // costs one of the way (held harder, the last slices of a maze of narrow
+    // ways crowd their objects together).
     bool sought(const Leg& leg, const Model& object, const std::vector<int>& fromSteps,
                 const Slice& slice, const std::vector<PlacedObject>& placed, PlacedObject& out) {
         const Ground& ground = grounds_[leg.maze];
@@ -306,7 +307,7 @@ private:
         const auto score = [&](int i) {
             const int d = ground.depth[i] - entryDepth;
             const int off = d < slice.from ? slice.from - d : d > slice.to ? d - slice.to : 0;
-            return 3 * off - fromSteps[i] + (fromSteps[i] < slice.gap ? 100000 : 0);
+            return off - fromSteps[i] + (fromSteps[i] < slice.gap ? 100000 : 0);
         };
         std::sort(order.begin(), order.end(), [&](int a, int b) { return score(a) < score(b); });
         for (const int i : order) {
