@@ -94,10 +94,9 @@ public:
           game_(options.game.empty() ? defaultGameFolder() : fs::path(options.game)) {}
 
     QuizBuildResult run() {
-        if (!prepare()) return std::move(result_);
-        ScratchFolder scratch(output_.parent_path() / ("." + output_.filename().string() + ".quiz-new"));
-        if (!assemble(scratch.path()) || !checkBuilt(scratch.path()) || !swapIn(scratch)) {
-            return std::move(result_);
+        if (prepare()) {
+            ScratchFolder scratch(output_.parent_path() / ("." + output_.filename().string() + ".quiz-new"));
+            if (assemble(scratch.path()) && checkBuilt(scratch.path())) swapIn(scratch);
         }
         return std::move(result_);
     }
