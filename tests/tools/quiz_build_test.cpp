@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -151,6 +152,10 @@ protected:
                 EXPECT_TRUE(walk.mazes[record.maze].anyInside(objectReachBox(p))) << "line " << record.line;
                 EXPECT_EQ(standingProblem(*mazes[record.maze], model, p), "") << "line " << record.line;
             }
+            EXPECT_GE(std::hypot(object->position.x - object->otherPosition.x,
+                                 object->position.z - object->otherPosition.z),
+                      100.0f)
+                << "a wrong answer sends the object elsewhere, line " << record.line;
             EXPECT_GE(record.maze, lastMaze) << "later objects lie further on";
             lastMaze = record.maze;
         }
