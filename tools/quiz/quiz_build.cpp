@@ -22,6 +22,8 @@
 #include "quiz/quiz_maze.h"
 #include "quiz/quiz_title.h"
 #include "quiz/quiz_writer.h"
+#include "shell/intro_file.h"
+#include "shell/question_file.h"
 
 namespace fs = std::filesystem;
 
@@ -241,8 +243,39 @@ private:
         }
         fs::create_directories(folder / "Data", code);
         if (code) return fail("cannot create " + (folder / "Data").string() + ": " + code.message());
+        leaveOutGamesQuizPictures(folder);
         return writePictures(folder) && compileShapes(folder) && compileMaze(folder) && place(folder) &&
                writeData(folder);
+    }
+
+    // The game's own quiz goes with its data: its question and intro
+    // pictures would only weigh down the copy (and a web site made of it).
+    // The frame, the menu, the title and every texture stay.
+    void leaveOutGamesQuizPictures(const fs::path& folder) const {
+        std::vector<std::string> names;
+        TextFile file;
+        if (file.openNative((game_ / "Data" / "krv.int").string())) {
+            for (const IntroRecord& entry : parseIntroFile(file, "krv.int").entries) names.push_back(entry.name);
+        }
+        file.close();
+        if (file.openNative((game_ / "Data" / "krv.qry").string())) {
+            for (const QuestionRecord& question : parseQuestionFile(file, "krv.qry").questions) {
+                for (const QuestionPictureLine& picture : question.pictures) names.push_back(picture.name);
+            }
+        }
+        std::string models;
+        std::error_code code;
+        for (const auto& entry : fs::directory_iterator(folder / "Objects", code)) {
+            std::string text;
+            if (readWhole(entry.path(), text)) models += text;
+        }
+        static const char* const kKept[] = {"border1.bmp", "ext_sel.bmp", "ext_not.bmp", "title.bmp"};
+        for (const std::string& name : names) {
+            if (!isContainedFileName(name) || name.find_first_of("/\\") != std::string::npos) continue;
+            if (std::find(std::begin(kKept), std::end(kKept), name) != std::end(kKept)) continue;
+            if (models.find(fs::path(name).stem().string()) != std::string::npos) continue;  // a texture
+            fs::remove(folder / "Pics" / name, code);
+        }
     }
 
     bool writePictures(const fs::path& folder) {
