@@ -235,6 +235,13 @@ TEST_F(QuizBuildTest, MistakesWriteNothingAndRebuildsLeaveNothingStale) {
     ASSERT_EQ(refused.problems.size(), 1u);
     EXPECT_NE(refused.problems[0].find("is not a game folder"), std::string::npos);
     EXPECT_EQ(readFile(root_ / "notizen" / "brief.txt"), "Liebe Eltern");
+
+    // Nor one that holds the quiz file: a rebuild would delete it.
+    writeFile(out / "kurz.txt", kGiftQuiz);
+    const QuizBuildResult inside = buildQuiz((out / "kurz.txt").string(), {out.string(), KRV_GAME_DIR});
+    ASSERT_EQ(inside.problems.size(), 1u);
+    EXPECT_NE(inside.problems[0].find("which is made afresh"), std::string::npos);
+    EXPECT_TRUE(fs::exists(out / "kurz.txt"));
 }
 
 TEST_F(QuizBuildTest, OwnMazeTakesTheFirstPlaceAndPinsObjectsToItsMarks) {

@@ -124,6 +124,10 @@ private:
             return fail(outputName_ + ": the output must be a folder of its own, not the game "
                                       "folder, inside it or around it");
         }
+        if (within(fs::weakly_canonical(fs::absolute(quizPath_, code), code), out)) {
+            return fail(fileName_ + " lies inside " + outputName_ +
+                        ", which is made afresh: keep the quiz file and its pictures beside it");
+        }
         if (fs::exists(output_, code) && !isReplaceable(output_)) {
             return fail(outputName_ + " exists and is not a game folder: give a new or empty "
                                       "folder, so nothing of yours is replaced");
@@ -143,6 +147,7 @@ private:
         if (!font_) return fail(game_.string() + ": the game's font Fonts/Cour20b.fnt cannot be read");
         checkCharacters(quiz_, *font_, problems);
         readOwnMaze(problems);
+        keepSourcesOutOfOutput(problems);
         if (quiz_.problems.empty()) planScreens(problems);
         std::stable_sort(problems.begin(), problems.end(),
                          [](const QuizProblem& a, const QuizProblem& b) { return a.line < b.line; });
@@ -180,6 +185,27 @@ private:
                 problems.push_back({place.line, "no object mark '" + place.text + "' in " + quiz_.maze.text +
                                                     (names.empty() ? ": it has none" : ": its object marks are " + names)});
             }
+        }
+    }
+
+    // Files the quiz names must not lie in the folder a build replaces.
+    void keepSourcesOutOfOutput(std::vector<QuizProblem>& problems) const {
+        std::error_code code;
+        const fs::path out = fs::weakly_canonical(output_, code);
+        const auto check = [&](const QuizValue& value) {
+            if (!value.given()) return;
+            const fs::path file = fs::weakly_canonical(fs::absolute(quizPath_.parent_path() / value.text, code), code);
+            const auto rel = file.lexically_relative(out);
+            if (!rel.empty() && *rel.begin() != "..") {
+                problems.push_back({value.line, "'" + value.text + "' lies inside " + outputName_ +
+                                                    ", which is made afresh: keep it beside it"});
+            }
+        };
+        check(quiz_.introPicture);
+        check(quiz_.maze);
+        for (const QuizQuestion& question : quiz_.questions) {
+            check(question.picture);
+            if (question.object.text.ends_with(".shape")) check(question.object);
         }
     }
 
