@@ -244,35 +244,65 @@ TEST_F(QuizBuildTest, MistakesWriteNothingAndRebuildsLeaveNothingStale) {
     EXPECT_TRUE(fs::exists(out / "kurz.txt"));
 }
 
-TEST_F(QuizBuildTest, OwnMazeTakesTheFirstPlaceAndPinsObjectsToItsMarks) {
+// Two rooms joined by a corridor, the home in the south room; `marks` is
+// the marks grid and its mark lines.
+std::string roomsMaze(const std::string& marks) {
+    return "maze \"Two Rooms\"\ncell 50\norigin 640 -505\nhome 790 40 -105\n"
+           "skirting 20 20 plinth\nscale 128\n"
+           "legend\n# solid walls brick\n. floor 0 ceiling 150 ground wood roof plaster walls brick\nend\n"
+           "map\n############\n#..........#\n#..........#\n#..........#\n####..######\n"
+           "#..........#\n#..........#\n#..........#\n#..........#\n############\nend\n" +
+           marks;
+}
+
+TEST_F(QuizBuildTest, OwnMazesTakeTheGamesPlacesAndPinObjectsToTheirMarks) {
     writeFile(root_ / "rooms.maze",
-              "maze \"Two Rooms\"\ncell 50\norigin 640 -505\nhome 790 40 -105\n"
-              "skirting 20 20 plinth\nscale 128\n"
-              "legend\n# solid walls brick\n. floor 0 ceiling 150 ground wood roof plaster walls brick\nend\n"
-              "map\n############\n#..........#\n#..........#\n#..........#\n####..######\n"
-              "#..........#\n#..........#\n#..........#\n#..........#\n############\nend\n"
-              "marks\n............\n............\n......qq....\n......qq....\n............\n"
-              "............\n.....oo.....\n.....oo.....\n............\n............\nend\n"
-              "mark o object first\nmark q object north\n");
+              roomsMaze("marks\n............\n............\n......qq....\n......qq....\n............\n"
+                        "............\n.....oo.....\n.....oo..TT.\n.........TT.\n............\nend\n"
+                        "mark o object first\nmark q object north\nmark T passage cellar\n"));
+    writeFile(root_ / "cellar.maze",
+              roomsMaze("marks\n............\n............\n.........CC.\n.........CC.\n............\n"
+                        "............\n.....dd.....\n.....dd.....\n............\n............\nend\n"
+                        "mark C start cellar\nmark d object deep\n"));
     const fs::path out = root_ / "rooms";
     const QuizBuildResult result = build("rooms.txt",
-                                         "Maze: rooms.maze\n"
+                                         "Maze: rooms.maze\nMaze: cellar.maze\n"
                                          "Which?\nA) this\nB) that\nANSWER: A\nPlace: north\nObject: crystal\n"
-                                         "Which else?\nA) this\nB) that\nANSWER: B\n",
+                                         "Which else?\nA) this\nB) that\nANSWER: B\nPlace: deep\n"
+                                         "And now?\nA) this\nB) that\nANSWER: B\n",
                                          out);
     ASSERT_EQ(joined(result.problems), "");
     EXPECT_EQ(checkGameData(out.string()).problems, std::vector<std::string>{});
     expectObjectsReachable(out);
-    // Mark q covers columns 6-7 and rows 2-3: its centre is (990, 0, -355).
-    EXPECT_NE(readFile(out / "Data" / "krv.lgk").find("O 0\ncrystal\ncrystal.krv\n1\n990\n0\n-355\n"),
-              std::string::npos);
+    const std::string logic = readFile(out / "Data" / "krv.lgk");
+    // Mark q covers columns 6-7 and rows 2-3: its centre is (990, 0, -355);
+    // d of the second maze (940, 0, -155). The passage leads to start point
+    // 0 of maze 1, its start mark of the same name.
+    EXPECT_NE(logic.find("O 0\ncrystal\ncrystal.krv\n1\n990\n0\n-355\n"), std::string::npos);
+    EXPECT_NE(logic.find("O 1\n"), std::string::npos);
+    EXPECT_NE(logic.find("\n940\n0\n-155\n"), std::string::npos);
+    EXPECT_NE(logic.find("E 0\n1\n0\n1090\n0\n-155\n1190\n150\n-55\n"), std::string::npos);
 
     const QuizBuildResult unknown = build("rooms2.txt",
-                                          "Maze: rooms.maze\nWhich?\nA) this\nB) that\nANSWER: A\nPlace: south\n",
+                                          "Maze: rooms.maze\nMaze: cellar.maze\n"
+                                          "Which?\nA) this\nB) that\nANSWER: A\nPlace: deep\n"
+                                          "Which else?\nA) this\nB) that\nANSWER: A\nPlace: north\n"
+                                          "And now?\nA) this\nB) that\nANSWER: A\nPlace: south\n",
                                           root_ / "rooms2");
-    EXPECT_EQ(joined(unknown.problems), (root_ / "rooms2.txt").string() +
-                                            ":6: no object mark 'south' in rooms.maze: its object marks are "
-                                            "first, north\n");
+    EXPECT_EQ(joined(unknown.problems),
+              (root_ / "rooms2.txt").string() +
+                  ":17: no object mark 'south' in rooms.maze or cellar.maze: the object marks are first, "
+                  "north, deep\n");
+    const QuizBuildResult backwards = build("rooms3.txt",
+                                            "Maze: rooms.maze\nMaze: cellar.maze\n"
+                                            "Which?\nA) this\nB) that\nANSWER: A\nPlace: deep\n"
+                                            "Which else?\nA) this\nB) that\nANSWER: A\nPlace: north\n",
+                                            root_ / "rooms3");
+    EXPECT_EQ(joined(backwards.problems),
+              (root_ / "rooms3.txt").string() +
+                  ":12: place 'north': question 2: its mark is in maze 0, which the way passes before the "
+                  "mark of an earlier question: the mazes are visited in order, so put the questions in "
+                  "that order\n");
 }
 
 }  // namespace

@@ -146,7 +146,7 @@ private:
         }
         if (!font_) return fail(game_.string() + ": the game's font Fonts/Cour20b.fnt cannot be read");
         checkCharacters(quiz_, *font_, problems);
-        readOwnMaze(problems);
+        readOwnMazes(problems);
         keepSourcesOutOfOutput(problems);
         if (quiz_.problems.empty()) planScreens(problems);
         std::stable_sort(problems.begin(), problems.end(),
@@ -155,35 +155,85 @@ private:
         return result_.problems.empty();
     }
 
-    // The quiz's own maze and the places its questions pin objects to.
-    void readOwnMaze(std::vector<QuizProblem>& problems) {
+    // The quiz's own mazes, where their passages lead, and the places its
+    // questions pin objects to.
+    void readOwnMazes(std::vector<QuizProblem>& problems) {
         pins_.assign(quiz_.questions.size(), std::nullopt);
-        if (quiz_.maze.given()) {
+        bool allRead = true;
+        for (const QuizValue& value : quiz_.mazes) {
             std::string error;
             QuizMaze maze;
-            if (readQuizMaze((quizPath_.parent_path() / quiz_.maze.text).string(), maze, error)) {
-                ownMaze_ = std::move(maze);
-            } else {
-                problems.push_back({quiz_.maze.line, "maze '" + quiz_.maze.text + "': " + error});
+            if (!readQuizMaze((quizPath_.parent_path() / value.text).string(), maze, error)) {
+                problems.push_back({value.line, "maze '" + value.text + "': " + error});
+                allRead = false;
             }
+            ownMazes_.push_back(std::move(maze));
+        }
+        if (!allRead) return;
+        resolvePassages();
+        std::string names;
+        for (const QuizMaze& maze : ownMazes_) {
+            for (const auto& mark : maze.objectMarks) names += (names.empty() ? "" : ", ") + mark.first;
         }
         for (std::size_t i = 0; i < quiz_.questions.size(); ++i) {
             const QuizValue& place = quiz_.questions[i].place;
             if (!place.given()) continue;
-            if (!quiz_.maze.given()) {
+            if (quiz_.mazes.empty()) {
                 problems.push_back({place.line, "Place: names an object mark of your own maze: add a "
                                                 "Maze: line with your .maze file"});
                 continue;
             }
-            if (!ownMaze_) continue;
-            std::string names;
-            for (const auto& [name, at] : ownMaze_->objectMarks) {
-                if (name == place.text) pins_[i] = at;
-                names += (names.empty() ? "" : ", ") + name;
+            for (std::size_t m = 0; m < ownMazes_.size() && !pins_[i]; ++m) {
+                for (const auto& [name, at] : ownMazes_[m].objectMarks) {
+                    if (name == place.text) pins_[i] = ObjectPin{static_cast<int>(m), at};
+                }
             }
             if (!pins_[i]) {
-                problems.push_back({place.line, "no object mark '" + place.text + "' in " + quiz_.maze.text +
-                                                    (names.empty() ? ": it has none" : ": its object marks are " + names)});
+                problems.push_back({place.line, "no object mark '" + place.text + "' in " + mazeNames() +
+                                                    (names.empty() ? ": none has object marks"
+                                                                   : ": the object marks are " + names)});
+            }
+        }
+    }
+
+    std::string mazeNames() const {
+        std::string out;
+        for (const QuizValue& value : quiz_.mazes) out += (out.empty() ? "" : " or ") + value.text;
+        return out;
+    }
+
+    // Start points per maze: the first maze's home, then every start mark.
+    std::vector<std::vector<Vec3>> ownStartPoints() const {
+        std::vector<std::vector<Vec3>> starts(ownMazes_.size());
+        for (std::size_t m = 0; m < ownMazes_.size(); ++m) {
+            if (m == 0) starts[m].push_back(kMazeHome);
+            for (const auto& mark : ownMazes_[m].startMarks) starts[m].push_back(mark.second);
+        }
+        return starts;
+    }
+
+    // A passage mark leads to the start mark of its name, in whichever of
+    // the quiz's mazes it is; one without is left out, and the author told.
+    void resolvePassages() {
+        for (std::size_t m = 0; m < ownMazes_.size(); ++m) {
+            for (const auto& [name, box] : ownMazes_[m].passageMarks) {
+                bool found = false;
+                for (std::size_t t = 0; t < ownMazes_.size() && !found; ++t) {
+                    const auto& marks = ownMazes_[t].startMarks;
+                    for (std::size_t k = 0; k < marks.size() && !found; ++k) {
+                        if (marks[k].first != name) continue;
+                        const auto index = static_cast<std::int32_t>(k + (t == 0 ? 1 : 0));
+                        passages_.push_back({0, static_cast<std::int32_t>(m),
+                                             LogicPassage{static_cast<std::int32_t>(t), index, box}});
+                        found = true;
+                    }
+                }
+                if (!found) {
+                    result_.notes.push_back(describeAt(quiz_.mazes[m].line,
+                                                       "passage mark '" + name + "' of " + quiz_.mazes[m].text +
+                                                           " is left out: no maze of the quiz has a start "
+                                                           "mark of that name for it to lead to"));
+                }
             }
         }
     }
@@ -202,7 +252,7 @@ private:
             }
         };
         check(quiz_.introPicture);
-        check(quiz_.maze);
+        for (const QuizValue& maze : quiz_.mazes) check(maze);
         for (const QuizQuestion& question : quiz_.questions) {
             check(question.picture);
             if (question.object.text.ends_with(".shape")) check(question.object);
@@ -270,7 +320,7 @@ private:
         fs::create_directories(folder / "Data", code);
         if (code) return fail("cannot create " + (folder / "Data").string() + ": " + code.message());
         leaveOutGamesQuizPictures(folder);
-        return writePictures(folder) && compileShapes(folder) && compileMaze(folder) && place(folder) &&
+        return writePictures(folder) && compileShapes(folder) && compileMazes(folder) && place(folder) &&
                writeData(folder);
     }
 
@@ -331,24 +381,28 @@ private:
         return true;
     }
 
-    bool compileMaze(const fs::path& folder) {
-        if (!ownMaze_) return true;
-        std::string error;
-        if (!compileQuizMaze((quizPath_.parent_path() / quiz_.maze.text).string(),
-                             (folder / "Objects" / kMazeFiles[0]).string(), error)) {
-            return fail(describeAt(quiz_.maze.line, "maze: " + error));
+    bool compileMazes(const fs::path& folder) {
+        for (std::size_t m = 0; m < quiz_.mazes.size(); ++m) {
+            std::string error;
+            if (!compileQuizMaze((quizPath_.parent_path() / quiz_.mazes[m].text).string(),
+                                 (folder / "Objects" / kMazeFiles[m]).string(), error)) {
+                return fail(describeAt(quiz_.mazes[m].line, "maze: " + error));
+            }
         }
         return true;
     }
 
-    // The mazes' start points and passages: the game's own, or with the
-    // quiz's maze its home and start marks alone (no passage leads on).
+    // The mazes' start points and passages: the game's own, or those of the
+    // quiz's mazes.
     bool baseLogic(LogicFileContents& base) {
-        if (ownMaze_) {
-            base.records.push_back({0, 0, LogicStartPoint{StartPoint{kMazeHome.x, kMazeHome.y, kMazeHome.z}}});
-            for (const Vec3& start : ownMaze_->startMarks) {
-                base.records.push_back({0, 0, LogicStartPoint{StartPoint{start.x, start.y, start.z}}});
+        if (!ownMazes_.empty()) {
+            const std::vector<std::vector<Vec3>> starts = ownStartPoints();
+            for (std::size_t m = 0; m < starts.size(); ++m) {
+                for (const Vec3& p : starts[m]) {
+                    base.records.push_back({0, static_cast<std::int32_t>(m), LogicStartPoint{StartPoint{p.x, p.y, p.z}}});
+                }
             }
+            base.records.insert(base.records.end(), passages_.begin(), passages_.end());
             return true;
         }
         TextFile file;
@@ -383,9 +437,9 @@ private:
         }
         std::vector<PlacedObject> placed;
         std::string problem;
-        if (!placeObjects(base, mazeModels, objects, pins_, placed, problem)) {
+        std::size_t failed = 0;
+        if (!placeObjects(base, mazeModels, objects, pins_, placed, problem, failed)) {
             // A pinned object's question says where.
-            const std::size_t failed = placed.size();
             const QuizValue& pin = failed < pins_.size() && pins_[failed] ? quiz_.questions[failed].place
                                                                            : QuizValue{};
             return fail(pin.given() ? describeAt(pin.line, "place '" + pin.text + "': " + problem)
@@ -471,8 +525,9 @@ private:
     QuizAssets assets_;
     std::unique_ptr<GfxFont, FontDeleter> font_;
     std::vector<PlannedQuestion> plans_;
-    std::optional<QuizMaze> ownMaze_;
-    std::vector<std::optional<Vec3>> pins_;
+    std::vector<QuizMaze> ownMazes_;
+    std::vector<LogicRecord> passages_;
+    std::vector<std::optional<ObjectPin>> pins_;
     std::vector<std::string> ending_;
     LogicFileContents base_;
     QuizBuildResult result_;

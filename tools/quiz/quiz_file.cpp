@@ -194,7 +194,15 @@ void applyQuizLine(QuizFile& quiz, const OwnLine& own, int line, QuizWords& ownW
     switch (own.kind) {
     case Own::Title: setOnce(quiz.title, own, line, "Title:", quiz); break;
     case Own::IntroPicture: setOnce(quiz.introPicture, own, line, "Intro picture:", quiz); break;
-    case Own::Maze: setOnce(quiz.maze, own, line, "Maze:", quiz); break;
+    case Own::Maze:
+        if (own.value.empty()) {
+            quiz.problems.push_back({line, "Maze: is empty: write the .maze file after the colon"});
+        } else if (quiz.mazes.size() == static_cast<std::size_t>(kMaxQuizMazes)) {
+            quiz.problems.push_back({line, "a fourth Maze: line: the game has three mazes"});
+        } else {
+            quiz.mazes.push_back({own.value, line});
+        }
+        break;
     case Own::Intro: quiz.intro.push_back(own.value); break;
     case Own::Ending:
         if (quiz.endingLine == 0) quiz.endingLine = line;

@@ -19,6 +19,7 @@
 
 inline constexpr int kMaxQuizQuestions = 19;  // the game's question store
 inline constexpr int kMaxQuizAnswers = 3;     // the keys 1 to 3
+inline constexpr int kMaxQuizMazes = 3;       // the game's mazes
 
 struct QuizProblem {
     int line = 0;
@@ -79,7 +80,7 @@ struct QuizFile {
     QuizFormat format = QuizFormat::Letters;
     QuizValue title;
     QuizValue introPicture;
-    QuizValue maze;                   // a .maze source that takes the first maze's place
+    std::vector<QuizValue> mazes;     // .maze sources taking the places of mazes 0, 1, 2
     std::vector<std::string> intro;   // paragraphs under the title
     std::vector<std::string> ending;  // lines ("" keeps a gap); empty: the words' ending
     int endingLine = 0;

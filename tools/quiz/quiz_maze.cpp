@@ -11,7 +11,12 @@ bool readQuizMaze(const std::string& path, QuizMaze& maze, std::string& error) {
         const Vec3 at{static_cast<float>(mark.lo[0]), static_cast<float>(mark.lo[1]),
                       static_cast<float>(mark.lo[2])};
         if (mark.kind == MarkKind::Object) maze.objectMarks.emplace_back(mark.name, at);
-        if (mark.kind == MarkKind::Start) maze.startMarks.push_back(at);
+        if (mark.kind == MarkKind::Start) maze.startMarks.emplace_back(mark.name, at);
+        if (mark.kind == MarkKind::Passage) {
+            const Vec3 high{static_cast<float>(mark.hi[0]), static_cast<float>(mark.hi[1]),
+                            static_cast<float>(mark.hi[2])};
+            maze.passageMarks.emplace_back(mark.name, Box{at, high});
+        }
     }
     return true;
 }

@@ -1,17 +1,21 @@
 #pragma once
-// A quiz's own maze, from its source: it takes the first maze's place, the
-// game begins at its home, its start marks are further start points and its
-// object marks are places a question's object may be pinned to.
+// A quiz's own maze, from its source: it takes the place of one of the
+// game's mazes (the game begins at the first one's home), its start marks
+// are start points, a passage mark leads to the start mark of the same name
+// in any of the quiz's mazes, and its object marks are places a question's
+// object may be pinned to.
 
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "geometry/vec3.h"
+#include "logic/world.h"
 
 struct QuizMaze {
     std::vector<std::pair<std::string, Vec3>> objectMarks;  // name, place on the floor
-    std::vector<Vec3> startMarks;                           // eye positions
+    std::vector<std::pair<std::string, Vec3>> startMarks;   // name, eye position
+    std::vector<std::pair<std::string, Box>> passageMarks;  // name, box the eye enters
 };
 
 // Reads and builds the source to learn its marks; on failure `error` reads

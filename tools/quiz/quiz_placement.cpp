@@ -157,36 +157,91 @@ public:
         return true;
     }
 
-    bool place(std::span<const Model* const> objects, std::span<const std::optional<Vec3>> pins,
-               std::vector<PlacedObject>& placed, std::string& problem) {
-        const std::vector<int> counts = share(static_cast<int>(objects.size()));
-        std::size_t next = 0;
+    bool place(std::span<const Model* const> objects, std::span<const std::optional<ObjectPin>> pins,
+               std::vector<PlacedObject>& placed, std::string& problem, std::size_t& failed) {
+        std::vector<std::size_t> legOf;
+        if (!assignLegs(objects.size(), pins, legOf, problem, failed)) return false;
+        std::vector<int> counts(legs_.size(), 0);
+        for (const std::size_t l : legOf) ++counts[l];
+        std::size_t l = 0;
+        int from = legs_.empty() ? 0 : legs_[0].entry;
+        int k = 0;
         int carried = 0;  // steps through earlier mazes since the last object
-        for (std::size_t l = 0; l < legs_.size() && next < objects.size(); ++l) {
-            const Leg& leg = legs_[l];
-            int from = leg.entry;
-            for (int k = 0; k < counts[l]; ++k, ++next) {
-                PlacedObject object;
-                object.maze = leg.maze;
-                object.firstInMaze = k == 0 && l > 0;
-                // Later objects further on: the k-th of the maze's slices of
-                // distance from its entry, each as far from the object
-                // before as its slice allows (another branch: a search).
-                const int span = leg.farthest - kMinEntrySteps;
-                const Slice slice{kMinEntrySteps + span * k / counts[l],
-                                  kMinEntrySteps + span * (k + 1) / counts[l],
-                                  std::max(kMinGapSteps, span / counts[l])};
-                const std::optional<Vec3> pin = next < pins.size() ? pins[next] : std::nullopt;
-                if (!placeOne(leg, *objects[next], from, slice, pin, placed, object, problem)) {
-                    problem = "question " + std::to_string(next + 1) + ": " + problem;
-                    return false;
-                }
-                object.steps += carried;
-                carried = 0;
-                placed.push_back(object);
-                from = placeIndex_;
+        for (std::size_t next = 0; next < objects.size(); ++next, ++k) {
+            for (; l < legOf[next]; ++l, k = 0) {  // on through the way out
+                if (legs_[l].exit >= 0) carried += std::max(0, stepsFrom(grounds_[legs_[l].maze], from)[legs_[l].exit]);
+                from = legs_[l + 1].entry;
             }
-            if (leg.exit >= 0) carried += std::max(0, stepsFrom(grounds_[leg.maze], from)[leg.exit]);
+            const Leg& leg = legs_[l];
+            PlacedObject object;
+            object.maze = leg.maze;
+            object.firstInMaze = k == 0 && l > 0;
+            // Later objects further on: the k-th of the maze's slices of
+            // distance from its entry, each as far from the object before as
+            // its slice allows (another branch: a search).
+            const int span = leg.farthest - kMinEntrySteps;
+            const Slice slice{kMinEntrySteps + span * k / counts[l], kMinEntrySteps + span * (k + 1) / counts[l],
+                              std::max(kMinGapSteps, span / counts[l])};
+            std::optional<Vec3> pin;
+            if (next < pins.size() && pins[next]) pin = pins[next]->place;
+            if (!placeOne(leg, *objects[next], from, slice, pin, placed, object, problem)) {
+                problem = "question " + std::to_string(next + 1) + ": " + problem;
+                failed = next;
+                return false;
+            }
+            object.steps += carried;
+            carried = 0;
+            placed.push_back(object);
+            from = placeIndex_;
+        }
+        return true;
+    }
+
+    // Which maze on the way each question's object goes into: the shares,
+    // but a pinned object into its mark's maze, and the ones between pins
+    // no earlier than the pin before nor later than the pin after.
+    bool assignLegs(std::size_t count, std::span<const std::optional<ObjectPin>> pins,
+                    std::vector<std::size_t>& legOf, std::string& problem, std::size_t& failed) const {
+        const std::vector<int> counts = share(static_cast<int>(count));
+        for (std::size_t l = 0; l < counts.size(); ++l) legOf.insert(legOf.end(), counts[l], l);
+        std::vector<std::optional<std::size_t>> pinned(count);
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < count && i < pins.size(); ++i) {
+            if (!pins[i]) continue;
+            const auto on = std::find_if(legs_.begin(), legs_.end(),
+                                         [&](const Leg& leg) { return leg.maze == pins[i]->maze; });
+            if (on == legs_.end()) {
+                problem = "question " + std::to_string(i + 1) + ": its mark is in maze " +
+                          std::to_string(pins[i]->maze) + ", which no passage on the way from maze 0 reaches";
+                failed = i;
+                return false;
+            }
+            const auto l = static_cast<std::size_t>(on - legs_.begin());
+            if (l < last) {
+                problem = "question " + std::to_string(i + 1) + ": its mark is in maze " +
+                          std::to_string(pins[i]->maze) +
+                          ", which the way passes before the mark of an earlier question: the mazes "
+                          "are visited in order, so put the questions in that order";
+                failed = i;
+                return false;
+            }
+            pinned[i] = last = l;
+        }
+        std::size_t low = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (pinned[i]) {
+                low = legOf[i] = *pinned[i];
+                continue;
+            }
+            std::size_t high = legs_.size() - 1;
+            for (std::size_t j = i + 1; j < count; ++j) {
+                if (pinned[j]) {
+                    high = *pinned[j];
+                    break;
+                }
+            }
+            legOf[i] = std::clamp(legOf[i], low, high);
+            low = legOf[i];
         }
         return true;
     }
@@ -393,9 +448,10 @@ private:
 }  // namespace
 
 bool placeObjects(const LogicFileContents& base, std::span<Model* const> mazes,
-                  std::span<const Model* const> objects, std::span<const std::optional<Vec3>> pins,
-                  std::vector<PlacedObject>& placed, std::string& problem) {
+                  std::span<const Model* const> objects, std::span<const std::optional<ObjectPin>> pins,
+                  std::vector<PlacedObject>& placed, std::string& problem, std::size_t& failedQuestion) {
     Placer placer(base, mazes);
     placed.clear();
-    return placer.route(problem) && placer.place(objects, pins, placed, problem);
+    failedQuestion = 0;
+    return placer.route(problem) && placer.place(objects, pins, placed, problem, failedQuestion);
 }

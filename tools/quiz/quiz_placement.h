@@ -30,10 +30,16 @@ struct PlacedObject {
     float seconds() const { return static_cast<float>(steps) / kStepsPerSecond; }
 };
 
+// Where an author's mark puts an object: a place on the floor of a maze.
+struct ObjectPin {
+    int maze = 0;
+    Vec3 place;
+};
+
 // `base` holds the mazes' start points and passages; `objects` the model of
-// each object in question order; `pins` where an author's mark put one (on
-// the floor), if anywhere. False, with the reason, when the mazes cannot
-// hold them all.
+// each object in question order; `pins` where an author's mark put one, if
+// anywhere. False, with the reason and the (0-based) question it concerns,
+// when the mazes cannot hold them all.
 bool placeObjects(const LogicFileContents& base, std::span<Model* const> mazes,
-                  std::span<const Model* const> objects, std::span<const std::optional<Vec3>> pins,
-                  std::vector<PlacedObject>& placed, std::string& problem);
+                  std::span<const Model* const> objects, std::span<const std::optional<ObjectPin>> pins,
+                  std::vector<PlacedObject>& placed, std::string& problem, std::size_t& failedQuestion);
