@@ -341,11 +341,13 @@ private:
         return counts;
     }
 
-    // `own` is the object's first place when its second is sought.
+    // `own` is the object's first place when its second is sought. Only
+    // one object shows at a time, so a small maze may let objects share
+    // ground (`strict` off); an object's own two places stay apart always.
     static bool clearOfOthers(int maze, const Vec3& p, const std::vector<PlacedObject>& placed,
-                              const Vec3* own) {
+                              const Vec3* own, bool strict) {
         for (const PlacedObject& other : placed) {
-            if (other.maze != maze) continue;
+            if (!strict || other.maze != maze) continue;
             if (apart(other.position, p) < kApart || apart(other.otherPosition, p) < kApart) return false;
         }
         return !own || apart(*own, p) >= kApart;
@@ -365,15 +367,17 @@ private:
             return off - fromSteps[i] + (fromSteps[i] < slice.gap ? 100000 : 0);
         };
         std::sort(order.begin(), order.end(), [&](int a, int b) { return score(a) < score(b); });
-        for (const int i : order) {
-            const Vec3 p = floorUnder(ground.eye[i]);
-            if (!clearOfOthers(leg.maze, p, placed, nullptr) ||
-                !standingProblem(*mazes_[leg.maze], object, p).empty())
-                continue;
-            out.position = p;
-            out.steps = fromSteps[i];
-            placeIndex_ = i;
-            return true;
+        for (const bool strict : {true, false}) {
+            for (const int i : order) {
+                const Vec3 p = floorUnder(ground.eye[i]);
+                if (!clearOfOthers(leg.maze, p, placed, nullptr, strict) ||
+                    !standingProblem(*mazes_[leg.maze], object, p).empty())
+                    continue;
+                out.position = p;
+                out.steps = fromSteps[i];
+                placeIndex_ = i;
+                return true;
+            }
         }
         return false;
     }
@@ -424,13 +428,15 @@ private:
                                                      : 1000 + std::abs(s - kOtherFar);
         };
         std::sort(others.begin(), others.end(), [&](int a, int b) { return otherScore(a) < otherScore(b); });
-        for (const int i : others) {
-            const Vec3 p = floorUnder(ground.eye[i]);
-            if (!clearOfOthers(leg.maze, p, placed, &out.position) ||
-                !standingProblem(*mazes_[leg.maze], object, p).empty())
-                continue;
-            out.otherPosition = p;
-            return true;
+        for (const bool strict : {true, false}) {
+            for (const int i : others) {
+                const Vec3 p = floorUnder(ground.eye[i]);
+                if (!clearOfOthers(leg.maze, p, placed, &out.position, strict) ||
+                    !standingProblem(*mazes_[leg.maze], object, p).empty())
+                    continue;
+                out.otherPosition = p;
+                return true;
+            }
         }
         problem = "no second place in maze " + std::to_string(leg.maze) +
                   " for its object after a wrong answer: use a smaller object";
