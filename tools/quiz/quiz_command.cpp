@@ -1,0 +1,56 @@
+// krvtool quiz QUIZ_FILE -o GAME_FOLDER [--game DIR]: a whole quiz from one
+// list of questions.
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "command.h"
+#include "quiz/quiz_build.h"
+
+namespace {
+
+constexpr const char* kUsage = "quiz QUIZ_FILE -o GAME_FOLDER [--game DIR]";
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "krvtool quiz: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
+    return 2;
+}
+
+int runQuiz(std::span<char*> args) {
+    std::string quizFile;
+    QuizBuildOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view word = args[i];
+        if (word == "-o" || word == "--game") {
+            if (i + 1 >= args.size()) return usageError(std::string(word) + " needs a folder");
+            (word == "-o" ? options.output : options.game) = args[++i];
+        } else if (word.starts_with("-")) {
+            return usageError("unknown option '" + std::string(word) + "'");
+        } else if (quizFile.empty()) {
+            quizFile = word;
+        } else {
+            return usageError("more than one quiz file given");
+        }
+    }
+    if (quizFile.empty() || options.output.empty()) return usageError("give a quiz file and -o GAME_FOLDER");
+
+    const auto start = std::chrono::steady_clock::now();
+    const QuizBuildResult result = buildQuiz(quizFile, options);
+    for (const std::string& problem : result.problems) std::printf("%s\n", problem.c_str());
+    if (!result.problems.empty()) {
+        std::printf("%zu problem%s: nothing written\n", result.problems.size(),
+                    result.problems.size() == 1 ? "" : "s");
+        return 1;
+    }
+    for (const std::string& note : result.notes) std::printf("%s\n", note.c_str());
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("built in %.1f s\n", seconds);
+    return 0;
+}
+
+const CommandRegistration command("quiz", kUsage, runQuiz);
+
+}  // namespace

@@ -1,0 +1,63 @@
+#pragma once
+// Where the words and the picture of each screen go, in the game font's
+// fixed cells: question screens inside the dark view, message lines for
+// the band, ending lines for the centred scroll. Pure arithmetic, no disk.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The game font's cell: every character is this wide, every line this high
+// (a question's lines are drawn this far apart).
+inline constexpr int kCharWidth = 10;
+inline constexpr int kLineHeight = 20;
+
+// The dark view a question is drawn over (inclusive).
+inline constexpr int kViewLeft = 10;
+inline constexpr int kViewTop = 10;
+inline constexpr int kViewRight = 629;
+inline constexpr int kViewBottom = 400;
+
+// Question lines start here and keep within the view.
+inline constexpr int kQuestionLeft = 40;
+inline constexpr int kQuestionColumns = (kViewRight + 1 - kQuestionLeft) / kCharWidth - 1;  // 58
+// Message lines start at x 50 and are cut at 592; ending lines are centred.
+inline constexpr int kHintColumns = 54;
+inline constexpr int kHintMaxLines = 19;
+inline constexpr int kEndingColumns = 64;
+inline constexpr int kEndingMaxLines = 100;
+
+// Words kept whole (counted in characters as the game draws them: "ß" is
+// one); a word longer than a line is cut.
+std::vector<std::string> wrapText(std::string_view paragraph, int columns);
+
+struct ScreenText {
+    int x = 0;
+    int y = 0;  // of the first line; each next one kLineHeight lower
+    std::vector<std::string> lines;
+};
+
+struct ScreenPicture {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct QuestionScreen {
+    std::vector<ScreenText> texts;          // in drawing order
+    std::optional<ScreenPicture> picture;  // between the question and its answers
+};
+
+struct QuestionScreenInput {
+    std::string header;               // "Question 3 of 7"
+    std::vector<std::string> text;    // paragraphs
+    std::vector<std::string> answers; // 2 or 3
+    std::string press;                // "Press 1, 2 or 3."
+    int pictureWidth = 0;             // 0: none
+    int pictureHeight = 0;
+};
+
+// The screen, or why it cannot fit (what to shorten, by how much).
+bool layoutQuestion(const QuestionScreenInput& input, QuestionScreen& screen, std::string& problem);
