@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "headless_game.h"
+#include "quiz_folder.h"
 #include "shell/ending.h"
 
 namespace {
@@ -21,9 +22,6 @@ class QuizRun : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(fs::exists(fs::path(KRV_GAME_DIR) / "Pics" / "border1.bmp"));
-        folder = fs::temp_directory_path() / "krv_quiz_run";
-        fs::remove_all(folder);
-        fs::copy(KRV_GAME_DIR, folder, fs::copy_options::recursive);
         write("krv.lgk",
               "O 0\nfirst\nglobe.krv\n1\n790\n40\n-120\n800\n40\n-110\nfirst message\n#\n"
               "O 0\nsecond\nchest.krv\n0\n790\n40\n-120\n790\n40\n-120\nsecond\nmessage\n#\n");
@@ -31,13 +29,11 @@ protected:
         write("krv.int", "-\n0\n0\n10000\n");
         write("krv.end", "Well done\n");
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void write(const char* name, const char* text) { quiz.write(name, text); }
 
-    void write(const char* name, const char* text) {
-        std::ofstream(folder / "Data" / name, std::ios::binary) << text;
-    }
-
-    fs::path folder;
+    // Tests run in parallel processes: each has a folder of its own.
+    QuizFolder quiz{"krv_quiz_run"};
+    const fs::path& folder = quiz.path;
 };
 
 }  // namespace
