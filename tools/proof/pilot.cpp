@@ -205,7 +205,9 @@ bool PilotBackend::planRoute(int object) {
         return false;
     }
     route_ = std::move(*route);
-    notes_.push_back({iteration(), "to object " + std::to_string(object) + " '" + name + "' (" +
+    const bool other = known && !(slot.position == quiz_.object(object).position);
+    notes_.push_back({iteration(), "to object " + std::to_string(object) + " '" + name + "'" +
+                                       (other ? " at its other position" : "") + " (" +
                                        kLogicFile + ":" + std::to_string(line) + ") in maze " +
                                        std::to_string(slot.mazeIndex) + ": " +
                                        std::to_string(route_.size()) + " steps from " +
