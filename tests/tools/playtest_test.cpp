@@ -145,7 +145,7 @@ TEST_F(PlaytestTest, FailsOnAnObjectSealedInRockNamingItsLine) {
     EXPECT_FALSE(result.won);
     EXPECT_EQ(result.failure.rfind("Data\\krv.lgk:59: object 'crystal' at its position "
                                    "(1100, 0, -250) in maze 0 cannot be reached by a walking "
-                                   "player: the nearest place a player reaches is ",
+                                   "player: the nearest floor a player reaches is ",
                                    0),
               0u)
         << result.failure;

@@ -26,7 +26,7 @@ constexpr int kTopRuler = 24;   // x labels above the map area
 constexpr int kLeftRuler = 64;  // z labels left of it
 constexpr int kRightRoom = 140;  // for labels right of the map area
 constexpr int kLegendHeight = 64;
-constexpr int kLegendWidth = 1000;
+constexpr int kLegendWidth = 1190;  // the legend in one row
 constexpr int kCharWidth = 10;  // the game's font
 constexpr int kCharHeight = 20;
 // The larger side of a maze is drawn at most this many pixels long.

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "check/game_mazes.h"
+#include "collision/move_test.h"
 #include "framework/files.h"
 #include "geometry/trig.h"
 #include "logic/logic_file.h"
@@ -62,7 +63,8 @@ std::string unreachable(const QuizFacts& quiz, std::size_t k, const Vec3& positi
     }
     std::string why = " cannot be reached by a walking player";
     if (const auto nearest = nearestReached(reach, position)) {
-        why += ": the nearest place a player reaches is " + describePoint(*nearest) + ", " +
+        const Vec3 floor{nearest->x, nearest->y - kEyeHeight, nearest->z};
+        why += ": the nearest floor a player reaches is " + describePoint(floor) + ", " +
                std::to_string(static_cast<int>(std::lround(
                    std::hypot(nearest->x - position.x, nearest->z - position.z)))) +
                " units away across the floor (the question shows within 50 on every axis)";
