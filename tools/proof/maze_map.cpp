@@ -419,12 +419,6 @@ std::optional<MazeMap> drawMazeMap(int maze, std::string& error) {
     marks.walk = walkReach(marks.logic, models, kMazeHome);
     marks.passages = passageLinks(marks.logic, models);
 
-    const OwnedFont font(gfx_load_font("Fonts\\Cour20b.fnt"));
-    if (!font) {
-        error = "Fonts\\Cour20b.fnt: cannot load the game's font for the labels";
-        return std::nullopt;
-    }
-
     MazeMap map;
     std::vector<MazeExtent> chosen;
     std::vector<int> numbers;
@@ -462,7 +456,12 @@ std::optional<MazeMap> drawMazeMap(int maze, std::string& error) {
         numbers.push_back(m);
     }
     if (chosen.empty()) {
-        error = "no maze loaded: Objects\\krv1.krv to krv3.krv (krvtool check says why)";
+        error = mazes[0]->loadError.describe() + " (no maze loaded; krvtool check says more)";
+        return std::nullopt;
+    }
+    const OwnedFont font(gfx_load_font("Fonts\\Cour20b.fnt"));
+    if (!font) {
+        error = "Fonts\\Cour20b.fnt: cannot load the game's font for the labels";
         return std::nullopt;
     }
     if (map.lowestFloor > map.highestFloor) map.lowestFloor = map.highestFloor = 0.0f;

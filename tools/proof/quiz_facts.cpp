@@ -93,10 +93,12 @@ std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure) 
     for (const auto& maze : quiz->mazes) {
         quiz->mazeModels.push_back(maze.get());
         facts.push_back({maze->loaded});
-        if (!maze->loaded) {
-            failure = maze->loadError.describe();
-            return nullptr;
-        }
+    }
+    // The game starts in maze 0; the others matter only where the logic
+    // file leads, which the judging below looks at.
+    if (!quiz->mazes[0]->loaded) {
+        failure = quiz->mazes[0]->loadError.describe();
+        return nullptr;
     }
     // What would stop the game stops the playtest first, with the line.
     const auto judged = judgeLogicFile(quiz->logic, facts, static_cast<int>(std::size(kSoundFiles)));
