@@ -19,7 +19,8 @@ bool reachedFloor(std::uint8_t colour) {
 }
 
 bool unreachedFloor(std::uint8_t colour) {
-    return colour == kHatch || (colour >= kUnreachedFloor && colour < kUnreachedFloor + kHeightLevels);
+    return colour == kHatch ||
+           (colour >= kUnreachedFloor && colour < kUnreachedFloor + kHeightLevels);
 }
 
 TEST(MazeMap, DrawsTheDefaultMazesWhereTheWorldPutsThem) {

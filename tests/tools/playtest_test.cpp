@@ -2,6 +2,8 @@
 // keys it played replay through `krvtool run` to the very same frames, and a
 // quiz nobody can win is refused with the logic file's line.
 
+#include "proof/playtest.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,7 +15,6 @@
 
 #include "command.h"
 #include "framework/files.h"
-#include "proof/playtest.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ protected:
     // The frame hashes of `krvtool run` replaying a key script, in order.
     std::vector<std::uint64_t> replay(const std::string& game, const std::string& script) {
         const std::string hashes = (root_ / "replay.hashes").string();
-        std::vector<std::string> words = {"krvtool", "run",    "--data",         game,
+        std::vector<std::string> words = {"krvtool",  "run",  "--data",         game,
                                           "--script", script, "--frame-hashes", hashes};
         std::vector<char*> argv;
         for (std::string& word : words) argv.push_back(word.data());

@@ -24,7 +24,8 @@ public:
 
     // Inclusive corners, clipped to the page.
     void fillRect(int left, int top, int right, int bottom, std::uint8_t colour);
-    void frameRect(int left, int top, int right, int bottom, std::uint8_t colour, int thickness = 1);
+    void frameRect(int left, int top, int right, int bottom, std::uint8_t colour,
+                   int thickness = 1);
     // Every `dash` pixels on, `dash` off.
     void dashedRect(int left, int top, int right, int bottom, std::uint8_t colour, int dash);
     void line(int x0, int y0, int x1, int y1, std::uint8_t colour);

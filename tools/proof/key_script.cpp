@@ -11,10 +11,9 @@ struct NamedKey {
 
 // The keys the pilot presses.
 constexpr NamedKey kNamedKeys[] = {
-    {scan::kEscape, "Esc"}, {scan::kUp, "Up"},     {scan::kDown, "Down"},
-    {scan::kLeft, "Left"},  {scan::kRight, "Right"}, {scan::kHome, "Home"},
-    {scan::kPageUp, "PgUp"}, {scan::k1, "1"},      {scan::k2, "2"},
-    {scan::k3, "3"},
+    {scan::kEscape, "Esc"},  {scan::kUp, "Up"},     {scan::kDown, "Down"},   {scan::kLeft, "Left"},
+    {scan::kRight, "Right"}, {scan::kHome, "Home"}, {scan::kPageUp, "PgUp"}, {scan::k1, "1"},
+    {scan::k2, "2"},         {scan::k3, "3"},
 };
 
 }  // namespace

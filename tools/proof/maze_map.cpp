@@ -22,12 +22,12 @@ using namespace map_colour;
 
 constexpr int kMargin = 10;
 constexpr int kTitleHeight = 28;
-constexpr int kTopRuler = 24;   // x labels above the map area
-constexpr int kLeftRuler = 64;  // z labels left of it
+constexpr int kTopRuler = 24;    // x labels above the map area
+constexpr int kLeftRuler = 64;   // z labels left of it
 constexpr int kRightRoom = 140;  // for labels right of the map area
 constexpr int kLegendHeight = 64;
 constexpr int kLegendWidth = 1190;  // the legend in one row
-constexpr int kCharWidth = 10;  // the game's font
+constexpr int kCharWidth = 10;      // the game's font
 constexpr int kCharHeight = 20;
 // The larger side of a maze is drawn at most this many pixels long.
 constexpr float kLongestSide = 1400.0f;
@@ -100,7 +100,12 @@ class PanelPainter {
 public:
     PanelPainter(MazeMap& map, const MapPanel& panel, const Model& model, const QuizMarks& marks,
                  const GfxFont* font)
-        : map_(map), canvas_(map.canvas), panel_(panel), model_(model), marks_(marks), font_(font),
+        : map_(map),
+          canvas_(map.canvas),
+          panel_(panel),
+          model_(model),
+          marks_(marks),
+          font_(font),
           heights_(static_cast<std::size_t>(panel.width) * panel.height, kNoFloor),
           reached_(heights_.size(), 0) {}
 
@@ -128,15 +133,17 @@ private:
         for (int i = 1; i <= model_.polygonCount; ++i) {
             const Polygon& polygon = model_.polygons[i];
             if (polygon.pointCount < 3 || !isFloor(model_, polygon)) continue;
-            float lowZ = std::numeric_limits<float>::max(), highZ = std::numeric_limits<float>::lowest();
+            float lowZ = std::numeric_limits<float>::max(),
+                  highZ = std::numeric_limits<float>::lowest();
             for (int k = 1; k <= polygon.pointCount; ++k) {
                 const float z = model_.points[polygon.pointIndices[k]].z;
                 lowZ = std::min(lowZ, z);
                 highZ = std::max(highZ, z);
             }
-            const int firstRow = std::max(0, static_cast<int>((lowZ - panel_.minZ) * panel_.pixelsPerUnit));
-            const int lastRow = std::min(panel_.height - 1,
-                                         static_cast<int>((highZ - panel_.minZ) * panel_.pixelsPerUnit));
+            const int firstRow =
+                std::max(0, static_cast<int>((lowZ - panel_.minZ) * panel_.pixelsPerUnit));
+            const int lastRow = std::min(
+                panel_.height - 1, static_cast<int>((highZ - panel_.minZ) * panel_.pixelsPerUnit));
             for (int py = firstRow; py <= lastRow; ++py) fillRow(polygon, py);
         }
     }
@@ -144,7 +151,8 @@ private:
     // The polygon is convex across the floor: one span per row.
     void fillRow(const Polygon& polygon, int py) {
         const float z = worldZ(py);
-        float left = std::numeric_limits<float>::max(), right = std::numeric_limits<float>::lowest();
+        float left = std::numeric_limits<float>::max(),
+              right = std::numeric_limits<float>::lowest();
         for (int k = 1; k <= polygon.pointCount; ++k) {
             const Vec3& a = model_.points[polygon.pointIndices[k]];
             const Vec3& b = model_.points[polygon.pointIndices[k % polygon.pointCount + 1]];
@@ -154,9 +162,11 @@ private:
             right = std::max(right, x);
         }
         if (left > right) return;
-        const int first = std::max(0, static_cast<int>(std::ceil((left - panel_.minX) * panel_.pixelsPerUnit - 0.5f)));
-        const int last = std::min(panel_.width - 1,
-                                  static_cast<int>(std::floor((right - panel_.minX) * panel_.pixelsPerUnit - 0.5f)));
+        const int first = std::max(
+            0, static_cast<int>(std::ceil((left - panel_.minX) * panel_.pixelsPerUnit - 0.5f)));
+        const int last = std::min(
+            panel_.width - 1,
+            static_cast<int>(std::floor((right - panel_.minX) * panel_.pixelsPerUnit - 0.5f)));
         for (int px = first; px <= last; ++px) {
             float& height = heights_[cell(px, py)];
             height = std::max(height, floorHeight(model_, polygon, worldX(px), z));
@@ -189,14 +199,16 @@ private:
                 std::uint8_t colour = kVoid;
                 if (height != kNoFloor) {
                     const int level = std::clamp(
-                        static_cast<int>((height - map_.lowestFloor) / range * (kHeightLevels - 1) + 0.5f),
+                        static_cast<int>((height - map_.lowestFloor) / range * (kHeightLevels - 1) +
+                                         0.5f),
                         0, kHeightLevels - 1);
                     if (reached_[cell(px, py)]) {
                         colour = static_cast<std::uint8_t>(kReachedFloor + level);
                     } else {
                         // Hatched, so it reads as "not here" in grey print too.
-                        colour = (px + py) % 6 == 0 ? kHatch
-                                                    : static_cast<std::uint8_t>(kUnreachedFloor + level);
+                        colour = (px + py) % 6 == 0
+                                     ? kHatch
+                                     : static_cast<std::uint8_t>(kUnreachedFloor + level);
                     }
                 }
                 canvas_.set(panel_.left + px, panel_.top + py, colour);
@@ -210,11 +222,13 @@ private:
         const float maxZ = panel_.minZ + panel_.height / panel_.pixelsPerUnit;
         for (int x = static_cast<int>(std::ceil(panel_.minX / step)) * step; x <= maxX; x += step) {
             const int px = panel_.pixelX(static_cast<float>(x));
-            for (int py = panel_.top; py < panel_.top + panel_.height; py += 2) canvas_.set(px, py, kGrid);
+            for (int py = panel_.top; py < panel_.top + panel_.height; py += 2)
+                canvas_.set(px, py, kGrid);
         }
         for (int z = static_cast<int>(std::ceil(panel_.minZ / step)) * step; z <= maxZ; z += step) {
             const int py = panel_.pixelY(static_cast<float>(z));
-            for (int px = panel_.left; px < panel_.left + panel_.width; px += 2) canvas_.set(px, py, kGrid);
+            for (int px = panel_.left; px < panel_.left + panel_.width; px += 2)
+                canvas_.set(px, py, kGrid);
         }
     }
 
@@ -243,20 +257,21 @@ private:
             if (record.maze != panel_.maze) continue;
             if (const auto* zone = std::get_if<LogicSoundZone>(&record.value)) {
                 const Box& b = zone->box;
-                canvas_.dashedRect(panel_.pixelX(b.min.x), panel_.pixelY(b.min.z), panel_.pixelX(b.max.x),
-                                   panel_.pixelY(b.max.z), kSound, 4);
+                canvas_.dashedRect(panel_.pixelX(b.min.x), panel_.pixelY(b.min.z),
+                                   panel_.pixelX(b.max.x), panel_.pixelY(b.max.z), kSound, 4);
                 label(panel_.pixelX(b.min.x) + 3, panel_.pixelY(b.max.z) - kCharHeight - 2,
                       "sound " + std::to_string(zone->sound), kSound);
             }
         }
         for (const PassageLink& passage : marks_.passages[panel_.maze]) {
             const Box& b = passage.box;
-            canvas_.frameRect(panel_.pixelX(b.min.x), panel_.pixelY(b.min.z), panel_.pixelX(b.max.x),
-                              panel_.pixelY(b.max.z), kPassage, 2);
-            const std::string where = (passage.targetMaze == panel_.maze
-                                           ? std::string("to B")
-                                           : "to maze " + std::to_string(passage.targetMaze) + " B") +
-                                      std::to_string(passage.targetStartPoint);
+            canvas_.frameRect(panel_.pixelX(b.min.x), panel_.pixelY(b.min.z),
+                              panel_.pixelX(b.max.x), panel_.pixelY(b.max.z), kPassage, 2);
+            const std::string where =
+                (passage.targetMaze == panel_.maze
+                     ? std::string("to B")
+                     : "to maze " + std::to_string(passage.targetMaze) + " B") +
+                std::to_string(passage.targetStartPoint);
             label(panel_.pixelX(b.min.x) + 3, panel_.pixelY(b.min.z) + 3, where, kPassage);
         }
     }
@@ -303,8 +318,8 @@ private:
     void paintRulers() {
         const int step = gridStep(panel_.pixelsPerUnit);
         // Labels at least six characters apart.
-        const int labelStep = step * static_cast<int>(
-            std::ceil(6.0f * kCharWidth / (step * panel_.pixelsPerUnit)));
+        const int labelStep =
+            step * static_cast<int>(std::ceil(6.0f * kCharWidth / (step * panel_.pixelsPerUnit)));
         const float maxX = panel_.minX + panel_.width / panel_.pixelsPerUnit;
         const float maxZ = panel_.minZ + panel_.height / panel_.pixelsPerUnit;
         for (int x = static_cast<int>(std::ceil(panel_.minX / labelStep)) * labelStep; x <= maxX;
@@ -345,8 +360,9 @@ void paintLegend(MazeMap& map, const GfxFont* font, int top) {
     for (int i = 0; i < barWidth; ++i) {
         const int level = i * kHeightLevels / barWidth;
         c.fillRect(x + i, y, x + i, y + 8, static_cast<std::uint8_t>(kReachedFloor + level));
-        c.fillRect(x + i, y + 10, x + i, y + 18,
-                   (x + i + y) % 6 == 0 ? kHatch : static_cast<std::uint8_t>(kUnreachedFloor + level));
+        c.fillRect(
+            x + i, y + 10, x + i, y + 18,
+            (x + i + y) % 6 == 0 ? kHatch : static_cast<std::uint8_t>(kUnreachedFloor + level));
     }
     c.text(font, x, y + 22, std::to_string(std::lround(map.lowestFloor)), kText);
     const std::string high = std::to_string(std::lround(map.highestFloor));
@@ -383,7 +399,9 @@ int MapPanel::pixelY(float z) const {
 
 std::array<PaletteEntry, 256> map_palette() {
     std::array<PaletteEntry, 256> palette{};
-    const auto put = [&](int index, Rgb8 c) { palette[index] = PaletteEntry{c.blue, c.green, c.red, 0}; };
+    const auto put = [&](int index, Rgb8 c) {
+        palette[index] = PaletteEntry{c.blue, c.green, c.red, 0};
+    };
     put(kPage, {255, 255, 255});
     put(kVoid, {205, 200, 195});
     put(kGrid, {90, 90, 100});
@@ -435,7 +453,7 @@ std::optional<MazeMap> drawMazeMap(int maze, std::string& error) {
             continue;
         }
         MazeExtent facts{&model, model.points[1].x, model.points[1].x, model.points[1].z,
-                        model.points[1].z};
+                         model.points[1].z};
         for (int i = 1; i <= model.pointCount; ++i) {
             const Vec3& p = model.points[i];
             facts.minX = std::min(facts.minX, p.x);
@@ -478,8 +496,10 @@ std::optional<MazeMap> drawMazeMap(int maze, std::string& error) {
         const float pad = 20.0f / panel.pixelsPerUnit;
         panel.minX = facts.minX - pad;
         panel.minZ = facts.minZ - pad;
-        panel.width = static_cast<int>((facts.maxX - facts.minX + 2 * pad) * panel.pixelsPerUnit) + 1;
-        panel.height = static_cast<int>((facts.maxZ - facts.minZ + 2 * pad) * panel.pixelsPerUnit) + 1;
+        panel.width =
+            static_cast<int>((facts.maxX - facts.minX + 2 * pad) * panel.pixelsPerUnit) + 1;
+        panel.height =
+            static_cast<int>((facts.maxZ - facts.minZ + 2 * pad) * panel.pixelsPerUnit) + 1;
         panel.left = kMargin + kLeftRuler;
         panel.top = top + kTitleHeight + kTopRuler;
         top = panel.top + panel.height + kMargin;
@@ -495,7 +515,8 @@ std::optional<MazeMap> drawMazeMap(int maze, std::string& error) {
                                   kMazeFiles[panel.maze] + ", seen from above, north (-z) up; " +
                                   "x across, z down; 1 pixel = " + std::to_string(units) +
                                   (units == 1 ? " unit" : " units");
-        map.canvas.text(font.get(), kMargin, panel.top - kTopRuler - kTitleHeight + 2, title, kText);
+        map.canvas.text(font.get(), kMargin, panel.top - kTopRuler - kTitleHeight + 2, title,
+                        kText);
         PanelPainter(map, panel, *chosen[i].model, marks, font.get()).paint();
     }
     paintLegend(map, font.get(), top);

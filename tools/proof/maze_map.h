@@ -17,8 +17,8 @@
 
 // The map's own palette (it is no game picture).
 namespace map_colour {
-inline constexpr std::uint8_t kPage = 0;     // around the panels
-inline constexpr std::uint8_t kVoid = 1;     // no floor: rock, outside the maze
+inline constexpr std::uint8_t kPage = 0;  // around the panels
+inline constexpr std::uint8_t kVoid = 1;  // no floor: rock, outside the maze
 inline constexpr std::uint8_t kGrid = 2;
 inline constexpr std::uint8_t kText = 3;
 inline constexpr std::uint8_t kWall = 4;

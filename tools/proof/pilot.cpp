@@ -141,8 +141,9 @@ void PilotBackend::walk(std::vector<KeyAction>& actions) {
     const Game& g = game();
     const int object = soughtObject(g.world);
     if (object < 0) {
-        fail(std::string(kLogicFile) + ": no object is sought and the quiz is not won: give the "
-                                       "first object the active value 1");
+        fail(std::string(kLogicFile) +
+             ": no object is sought and the quiz is not won: give the "
+             "first object the active value 1");
         return;
     }
     const Vec3 goal = g.world.objectSlots[object].position;
@@ -207,8 +208,8 @@ bool PilotBackend::planRoute(int object) {
     route_ = std::move(*route);
     const bool other = known && !(slot.position == quiz_.object(object).position);
     notes_.push_back({iteration(), "to object " + std::to_string(object) + " '" + name + "'" +
-                                       (other ? " at its other position" : "") + " (" +
-                                       kLogicFile + ":" + std::to_string(line) + ") in maze " +
+                                       (other ? " at its other position" : "") + " (" + kLogicFile +
+                                       ":" + std::to_string(line) + ") in maze " +
                                        std::to_string(slot.mazeIndex) + ": " +
                                        std::to_string(route_.size()) + " steps from " +
                                        describePoint(g.view.position)});

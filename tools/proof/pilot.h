@@ -20,9 +20,9 @@
 #include "proof/quiz_facts.h"
 
 struct QuestionScreen {
-    int question = 0;   // index in the question file
-    int object = 0;     // the object whose question it is
-    int iteration = 0;  // whose frame it is
+    int question = 0;                  // index in the question file
+    int object = 0;                    // the object whose question it is
+    int iteration = 0;                 // whose frame it is
     std::vector<std::uint8_t> pixels;  // 640x480 palette indices
     std::array<PaletteEntry, 256> palette{};
 };

@@ -23,8 +23,11 @@ bool writeText(const std::string& path, const std::string& text) {
 
 std::string scriptHeader(const PlaytestOptions& options, const std::string& scriptPath) {
     return "# Written by krvtool playtest: the keys it pressed playing the quiz in\n"
-           "# " + options.gameFolder + ". Replay them with\n"
-           "#   krvtool run --data " + options.gameFolder + " --script " + scriptPath + "\n";
+           "# " +
+           options.gameFolder +
+           ". Replay them with\n"
+           "#   krvtool run --data " +
+           options.gameFolder + " --script " + scriptPath + "\n";
 }
 
 }  // namespace
@@ -69,8 +72,8 @@ PlaytestResult runPlaytest(const PlaytestOptions& options) {
     result.frameHashes = pilot->frameHashes();
     result.failure = pilot->failure();
     if (result.failure.empty() && pilot->stoppedByLimit()) {
-        result.failure = "the quiz was not won within " + std::to_string(options.iterationLimit) +
-                         " iterations";
+        result.failure =
+            "the quiz was not won within " + std::to_string(options.iterationLimit) + " iterations";
     } else if (result.failure.empty() && exitCode != 0) {
         result.failure = "the game ended with status " + std::to_string(exitCode);
     } else if (result.failure.empty() && result.winningIteration < 0) {

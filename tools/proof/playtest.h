@@ -16,9 +16,9 @@
 #include <vector>
 
 struct PlaytestOptions {
-    std::string gameFolder;  // the folder with Objects/ Data/ Pics/ Fonts/ Wavs/
-    std::string outFolder;   // gets play.keys and proof.png; made when missing
-    int wrongObject = -1;    // answer this object's question wrongly first; -1: none
+    std::string gameFolder;       // the folder with Objects/ Data/ Pics/ Fonts/ Wavs/
+    std::string outFolder;        // gets play.keys and proof.png; made when missing
+    int wrongObject = -1;         // answer this object's question wrongly first; -1: none
     int iterationLimit = 200000;  // about 1 h 50 min of game time
 };
 

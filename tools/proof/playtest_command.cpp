@@ -58,7 +58,8 @@ int runPlaytestCommand(std::span<char*> args) {
         }
     }
     if (!haveFolder) return usageError("which game folder?");
-    if (options.outFolder.empty()) return usageError("-o DIR is needed: the key script and the proof sheet go there");
+    if (options.outFolder.empty())
+        return usageError("-o DIR is needed: the key script and the proof sheet go there");
 
     const PlaytestResult result = runPlaytest(options);
     if (!result.won) {
@@ -71,9 +72,10 @@ int runPlaytestCommand(std::span<char*> args) {
     }
     std::printf("won: %d questions answered, %d steps walked\n", result.questionScreens,
                 result.steps);
-    std::printf("the quiz takes %d iterations to win, %s at %d iterations per second "
-                "(from the end of the intro to the last answer)\n",
-                result.iterationsToWin(), gameTime(result.iterationsToWin()).c_str(), kGamePace);
+    std::printf(
+        "the quiz takes %d iterations to win, %s at %d iterations per second "
+        "(from the end of the intro to the last answer)\n",
+        result.iterationsToWin(), gameTime(result.iterationsToWin()).c_str(), kGamePace);
     std::printf("wrote %s and %s\n", result.keyScriptPath.c_str(), result.proofSheetPath.c_str());
     return 0;
 }

@@ -80,8 +80,7 @@ bool writeProofSheet(const std::string& path, const QuizFacts& quiz,
     const int rows = static_cast<int>(quiz.objects.size());
     IndexedCanvas sheet(kSheetWidth, kTitleHeight + rows * kRowHeight, kSheetBackground);
     sheet.text(font.get(), kMargin, 8,
-               "Every question screen and message, object by object: check the spelling.",
-               kWhite);
+               "Every question screen and message, object by object: check the spelling.", kWhite);
     for (int k = 0; k < rows; ++k) {
         const int top = kTitleHeight + k * kRowHeight;
         const auto shown = std::find_if(screens.begin(), screens.end(),

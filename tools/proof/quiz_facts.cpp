@@ -39,8 +39,8 @@ std::string unreachable(const QuizFacts& quiz, std::size_t k, const Vec3& positi
     const LogicObject& object = quiz.object(k);
     const std::int32_t m = record.maze;
     const std::string what = "object '" + object.name + "' at its " +
-                             (other ? "other position " : "position ") +
-                             describePoint(position) + " in maze " + std::to_string(m);
+                             (other ? "other position " : "position ") + describePoint(position) +
+                             " in maze " + std::to_string(m);
     const MazeReach& reach = quiz.walk.mazes[m];
     if (reach.reached.empty()) {
         // The maze is never entered: name the first passage into it that
@@ -54,19 +54,22 @@ std::string unreachable(const QuizFacts& quiz, std::size_t k, const Vec3& positi
                                             " to " + describePoint(passage.box.max) + " in maze " +
                                             std::to_string(from) +
                                             " cannot be reached by a walking player, so nobody "
-                                            "enters maze " + std::to_string(m) + " to find " +
-                                            what + " (line " + std::to_string(record.line) + ")");
+                                            "enters maze " +
+                                            std::to_string(m) + " to find " + what + " (line " +
+                                            std::to_string(record.line) + ")");
             }
         }
-        return at(record.line, what + " cannot be reached: no passage a player can reach leads "
-                                      "into maze " + std::to_string(m));
+        return at(record.line, what +
+                                   " cannot be reached: no passage a player can reach leads "
+                                   "into maze " +
+                                   std::to_string(m));
     }
     std::string why = " cannot be reached by a walking player";
     if (const auto nearest = nearestReached(reach, position)) {
         const Vec3 floor{nearest->x, nearest->y - kEyeHeight, nearest->z};
         why += ": the nearest floor a player reaches is " + describePoint(floor) + ", " +
-               std::to_string(static_cast<int>(std::lround(
-                   std::hypot(nearest->x - position.x, nearest->z - position.z)))) +
+               std::to_string(static_cast<int>(
+                   std::lround(std::hypot(nearest->x - position.x, nearest->z - position.z)))) +
                " units away across the floor (the question shows within 50 on every axis)";
     }
     return at(record.line, what + why);
@@ -84,7 +87,8 @@ std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure) 
     auto quiz = std::make_unique<QuizFacts>();
     TextFile file;
     if (!file.open(kLogicFile)) {
-        failure = std::string(kLogicFile) + ": missing: the game cannot start without its logic file";
+        failure =
+            std::string(kLogicFile) + ": missing: the game cannot start without its logic file";
         return nullptr;
     }
     quiz->logic = parseLogicFile(file);
@@ -101,7 +105,8 @@ std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure) 
         return nullptr;
     }
     // What would stop the game stops the playtest first, with the line.
-    const auto judged = judgeLogicFile(quiz->logic, facts, static_cast<int>(std::size(kSoundFiles)));
+    const auto judged =
+        judgeLogicFile(quiz->logic, facts, static_cast<int>(std::size(kSoundFiles)));
     const std::vector<LogicProblem>* lists[] = {&quiz->logic.problems, &judged};
     for (const std::vector<LogicProblem>* list : lists) {
         for (const LogicProblem& problem : *list) {
@@ -132,8 +137,8 @@ std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure) 
             const Vec3& p = other ? object.otherPosition : object.position;
             const std::int32_t m = quiz->objects[k]->maze;
             if (m < 0 || m >= static_cast<std::int32_t>(quiz->walk.mazes.size())) {
-                failure = at(quiz->objects[k]->line, "object '" + object.name + "' stands in maze " +
-                                                         std::to_string(m) +
+                failure = at(quiz->objects[k]->line, "object '" + object.name +
+                                                         "' stands in maze " + std::to_string(m) +
                                                          ", which does not exist (mazes 0 to 2)");
                 return nullptr;
             }
