@@ -5,6 +5,7 @@
 
 #include "framework/framework.h"
 #include "logic/logic_file.h"
+#include "logic/message_board.h"
 #include "logic/world.h"
 #include "proof/indexed_canvas.h"
 #include "shell/game.h"
@@ -43,9 +44,16 @@ void drawMessage(IndexedCanvas& sheet, const GfxFont* font, int left, int top,
     sheet.text(font, left + World::kBandLeft + 3, top + 4,
                "message, " + std::string(kLogicFile) + ":" + std::to_string(object.messageLine),
                kNoteColour);
-    for (std::size_t i = 0; i < object.message.size(); ++i) {
+    const std::size_t shown = std::min<std::size_t>(object.message.size(), Message::kMaxLines);
+    for (std::size_t i = 0; i < shown; ++i) {
         sheet.text(font, left + World::kMessageX, top + kMessageTop + 20 * static_cast<int>(i),
                    object.message[i], kWhite, left + World::kBandLeft, left + World::kBandRight);
+    }
+    if (shown < object.message.size()) {
+        sheet.text(font, left + World::kMessageX, top + kMessageTop + 20 * static_cast<int>(shown),
+                   "(" + std::to_string(object.message.size() - shown) +
+                       " more lines: the game keeps 19)",
+                   kEdgeColour);
     }
     if (object.message.empty()) {
         sheet.text(font, left + World::kMessageX, top + kMessageTop, "(no message)", kNoteColour);
