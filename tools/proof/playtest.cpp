@@ -68,6 +68,7 @@ PlaytestResult runPlaytest(const PlaytestOptions& options) {
     result.winningIteration = pilot->winningIteration();
     result.lastIteration = pilot->iteration() - 1;
     result.steps = pilot->stepsWalked();
+    result.replans = pilot->replans();
     result.questionScreens = static_cast<int>(pilot->questionScreens().size());
     result.frameHashes = pilot->frameHashes();
     result.failure = pilot->failure();

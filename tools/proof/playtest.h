@@ -31,6 +31,7 @@ struct PlaytestResult {
     int winningIteration = -1;    // the iteration of the last right answer
     int lastIteration = -1;       // the ending over, the game ended
     int steps = 0;                // walking steps taken
+    int replans = 0;  // routes planned again because the game put the eye elsewhere
     int questionScreens = 0;
     std::vector<std::uint64_t> frameHashes;  // every presented page, in order
     std::string keyScriptPath;
