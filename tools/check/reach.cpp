@@ -198,7 +198,7 @@ ReachWalk walkReach(const LogicFileContents& contents, std::span<Model* const> m
         grew = false;
         for (const auto& [m, link] : inFileOrder) {
             const PassageLink& passage = *link;
-            if (!passage.leads || !usableMaze(mazes, m) || !reach[m].anyInside(passage.box))
+            if (!passage.leads || !usable(m) || !reach[m].anyInside(passage.box))
                 continue;
             const Vec3 arrival = passage.arrival;
             MazeReach& target = reach[passage.targetMaze];
