@@ -66,6 +66,10 @@ TEST(ReachCheck, WalksAndRoutesAsTheGameMovesNeverThroughAPassageOrUpADrop) {
     const ReachWalk walk = walkReach(contents, mazes, home);
     EXPECT_TRUE(walk.mazes[0].anyInside(Box{{280, 0, -50}, {320, 100, 50}}));
     EXPECT_FALSE(walk.mazes[0].anyInside(objectReachBox(Vec3{600, 0, 0})));
+    // An object whose reach the eye enters only inside the box (x 280, the
+    // step after 272) never shows its question.
+    EXPECT_TRUE(walk.mazes[0].anyInside(objectReachBox(Vec3{326, 0, 0})));
+    EXPECT_FALSE(walk.mazes[0].anyStandingInside(objectReachBox(Vec3{326, 0, 0})));
     const Router router(contents, mazes, walk);
     EXPECT_FALSE(router.route(0, home, 0, objectReachBox(Vec3{600, 0, 0})));
 

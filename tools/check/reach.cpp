@@ -51,7 +51,10 @@ void flood(Model& maze, const Vec3& start, const std::vector<PassageLink>& passa
     while (!open.empty() && reach.reached.size() < kMaxPlaces) {
         const Vec3 eye = open.front();
         open.pop_front();
-        if (!seed && insideAny(passages, eye)) continue;
+        if (!seed && insideAny(passages, eye)) {
+            reach.passedOn.insert(reach.placeOf(eye));
+            continue;
+        }
         seed = false;
         for (int step = 0; step < kLatticeSteps; ++step) {
             Vec3 moved;
@@ -139,6 +142,12 @@ ReachPlace MazeReach::placeOf(const Vec3& eye) const {
 bool MazeReach::anyInside(const Box& box) const {
     return std::any_of(reached.begin(), reached.end(),
                        [&](const auto& place) { return box.contains(place.second); });
+}
+
+bool MazeReach::anyStandingInside(const Box& box) const {
+    return std::any_of(reached.begin(), reached.end(), [&](const auto& place) {
+        return box.contains(place.second) && !passedOn.contains(place.first);
+    });
 }
 
 Box objectReachBox(const Vec3& p) {
@@ -237,7 +246,7 @@ std::vector<std::string> checkReach(const LogicFileContents& contents, std::span
             for (int k = 0; k < 2; ++k) {
                 const char* which = k == 0 ? "position" : "other position";
                 if (k == 1 && places[1] == places[0]) break;
-                if (!reach[m].anyInside(objectReachBox(places[k]))) {
+                if (!reach[m].anyStandingInside(objectReachBox(places[k]))) {
                     problems.push_back(at(record.line, "object '" + object->name + "' at its " +
                                                            which + " " + describe(places[k]) +
                                                            " cannot be reached by a walking player"));

@@ -44,12 +44,19 @@ struct MazeReach {
     // route back to the seed follows these.
     std::map<ReachPlace, ReachPlace> cameFrom;
     std::set<ReachPlace> seeded;
+    // Reached places inside a passage box: the game moves the player on
+    // from them at once, so no question shows and nothing stands there.
+    std::set<ReachPlace> passedOn;
     // Every flood of a maze keys its places on the first flood's lattice,
     // so a later one stops where it meets ground already walked.
     std::optional<Vec3> origin;
 
     ReachPlace placeOf(const Vec3& eye) const;
+    // Whether the eye gets into the box at all (a passage box: it is taken).
     bool anyInside(const Box& box) const;
+    // Whether the eye can be inside the box and stay in this maze (an
+    // object's reach box: its question shows).
+    bool anyStandingInside(const Box& box) const;
 };
 
 struct ReachWalk {

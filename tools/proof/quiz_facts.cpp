@@ -142,7 +142,7 @@ std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure) 
                                                          ", which does not exist (mazes 0 to 2)");
                 return nullptr;
             }
-            if (!quiz->walk.mazes[m].anyInside(objectReachBox(p))) {
+            if (!quiz->walk.mazes[m].anyStandingInside(objectReachBox(p))) {
                 failure = unreachable(*quiz, k, p, other);
                 return nullptr;
             }
