@@ -114,6 +114,10 @@ void dispatch(const BackendEvent& event) {
 }
 
 int lastResult = 0;
+// The stopwatch (below), reset with the rest so that a second run in one
+// process starts as the first did.
+std::uint32_t timerStartTime = 0;
+std::uint32_t timerStopTime = 0;
 
 }  // namespace
 
@@ -148,6 +152,8 @@ void fw_reset() {
     c.backend = backend;
     std::fill(std::begin(keyState), std::end(keyState), std::uint8_t{0});
     lastResult = 0;
+    timerStartTime = 0;
+    timerStopTime = 0;
 }
 
 bool fw_has_display() { return core().hasDisplay; }
@@ -330,11 +336,6 @@ void gfx_end_direct_access() {
 }
 
 // ---- Stopwatch ---------------------------------------------------------------
-
-namespace {
-std::uint32_t timerStartTime = 0;
-std::uint32_t timerStopTime = 0;
-}  // namespace
 
 std::uint32_t timer_now() { return static_cast<std::uint32_t>(fw_backend().microseconds()); }
 void timer_start() { timerStartTime = timer_now(); }
