@@ -22,6 +22,7 @@
 #include "geometry/texture_list.h"
 #include "logic/logic_file.h"
 #include "pictures/canvas.h"
+#include "proof/playtest.h"
 #include "quiz/quiz_assets.h"
 #include "quiz/quiz_build.h"
 
@@ -124,6 +125,18 @@ protected:
         return buildQuiz((root_ / name).string(), {out.string(), KRV_GAME_DIR});
     }
 
+    // Played in the headless game from its first frame to the end of its
+    // ending: every object walked to and every question answered, one of
+    // them wrongly first so the object's other place is walked to as well.
+    void expectWonByPlaytest(const fs::path& game, int wrongObject) {
+        PlaytestOptions options;
+        options.gameFolder = game.string();
+        options.outFolder = (root_ / "proof").string();
+        options.wrongObject = wrongObject;
+        const PlaytestResult play = runPlaytest(options);
+        EXPECT_TRUE(play.won) << play.failure;
+    }
+
     static std::string joined(const std::vector<std::string>& lines) {
         std::string out;
         for (const std::string& line : lines) out += line + "\n";
@@ -177,6 +190,7 @@ TEST_F(QuizBuildTest, GermanQuizBecomesAGameThatPassesItsCheck) {
     ASSERT_EQ(joined(result.problems), "");
     EXPECT_EQ(checkGameData(out.string()).problems, std::vector<std::string>{});
     expectObjectsReachable(out);
+    expectWonByPlaytest(out, 1);
 
     const std::string questions = readFile(out / "Data" / "krv.qry");
     EXPECT_NE(questions.find("Frage 2 von 5\n"), std::string::npos);
@@ -197,6 +211,7 @@ TEST_F(QuizBuildTest, ExportedBraceFileBecomesAGameThatPassesItsCheck) {
     ASSERT_EQ(joined(result.problems), "");
     EXPECT_EQ(checkGameData(out.string()).problems, std::vector<std::string>{});
     expectObjectsReachable(out);
+    expectWonByPlaytest(out, -1);
     const std::string questions = readFile(out / "Data" / "krv.qry");
     EXPECT_NE(questions.find("1: True\n2: False\n\nPress 1 or 2.\n#\n2\n"), std::string::npos);
     EXPECT_NE(questions.find("Water freezes at ___ degrees Celsius."), std::string::npos);
