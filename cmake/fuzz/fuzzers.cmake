@@ -27,3 +27,10 @@ krv_fuzzer(logic_file_fuzz tests/logic/logic_file_fuzz.cc 10
 krv_fuzzer(bitmap_fuzz tests/framework/bitmap_fuzz.cc 10
     SOURCES src/framework/bmp_reader.cpp
     SEEDS tests/framework/fuzz_seeds/bitmaps)
+krv_fuzzer(quiz_file_fuzz tests/tools/quiz_file_fuzz.cc 10
+    SOURCES tools/quiz/quiz_file.cpp tools/quiz/quiz_letters.cpp tools/quiz/quiz_braces.cpp
+            src/framework/text_decode.cpp
+    SEEDS tests/tools/fuzz_seeds/quiz)
+krv_fuzzer(page_text_fuzz tests/framework/page_text_fuzz.cc 10
+    SOURCES src/framework/page_text.cpp
+    SEEDS tests/framework/fuzz_seeds/page_text ${KRV_GAME_DIR}/Data)
