@@ -48,25 +48,10 @@ int writeScormPackage(const fs::path& quiz, const fs::path& engine, const fs::pa
 }
 
 int scormCommand(std::span<char*> args) {
-    fs::path quiz;
-    fs::path package;
-    fs::path engine = site::defaultEngineFolder();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view word = args[i];
-        if (word == "-o" || word == "--engine") {
-            if (i + 1 >= args.size()) return usageError(std::string(word) + " needs a name");
-            (word == "-o" ? package : engine) = args[++i];
-        } else if (!word.empty() && word[0] == '-') {
-            return usageError("unknown option '" + std::string(word) + "'");
-        } else if (quiz.empty()) {
-            quiz = word;
-        } else {
-            return usageError("one quiz folder only");
-        }
-    }
-    if (quiz.empty() || package.empty())
-        return usageError("a quiz folder and -o PACKAGE.zip are needed");
-    return writeScormPackage(quiz, engine, package);
+    site::SiteArguments arguments;
+    std::string error;
+    if (!site::parseSiteArguments(args, arguments, error)) return usageError(error);
+    return writeScormPackage(arguments.quiz, arguments.engine, arguments.output);
 }
 
 const CommandRegistration command("scorm", kUsage, scormCommand);

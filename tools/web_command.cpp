@@ -69,24 +69,10 @@ int writeSite(const fs::path& quiz, const fs::path& engine, const fs::path& fold
 }
 
 int webCommand(std::span<char*> args) {
-    fs::path quiz;
-    fs::path site;
-    fs::path engine = site::defaultEngineFolder();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view word = args[i];
-        if (word == "-o" || word == "--engine") {
-            if (i + 1 >= args.size()) return usageError(std::string(word) + " needs a folder");
-            (word == "-o" ? site : engine) = args[++i];
-        } else if (!word.empty() && word[0] == '-') {
-            return usageError("unknown option '" + std::string(word) + "'");
-        } else if (quiz.empty()) {
-            quiz = word;
-        } else {
-            return usageError("one quiz folder only");
-        }
-    }
-    if (quiz.empty() || site.empty()) return usageError("a quiz folder and -o SITE are needed");
-    return writeSite(quiz, engine, site);
+    site::SiteArguments arguments;
+    std::string error;
+    if (!site::parseSiteArguments(args, arguments, error)) return usageError(error);
+    return writeSite(arguments.quiz, arguments.engine, arguments.output);
 }
 
 const CommandRegistration command("web", kUsage, webCommand);

@@ -79,6 +79,32 @@ fs::path defaultEngineFolder() {
     return error ? fs::path("web-engine") : self.parent_path() / "web-engine";
 }
 
+bool parseSiteArguments(std::span<char*> args, SiteArguments& arguments, std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view word = args[i];
+        if (word == "-o" || word == "--engine") {
+            if (i + 1 >= args.size()) {
+                error = std::string(word) + " needs a name";
+                return false;
+            }
+            (word == "-o" ? arguments.output : arguments.engine) = args[++i];
+        } else if (!word.empty() && word[0] == '-') {
+            error = "unknown option '" + std::string(word) + "'";
+            return false;
+        } else if (arguments.quiz.empty()) {
+            arguments.quiz = word;
+        } else {
+            error = "one quiz folder only";
+            return false;
+        }
+    }
+    if (arguments.quiz.empty() || arguments.output.empty()) {
+        error = "a quiz folder and -o are needed";
+        return false;
+    }
+    return true;
+}
+
 bool planSite(const fs::path& quiz, const fs::path& engine, Site& site, std::string& error) {
     std::error_code code;
     if (!fs::is_directory(quiz, code)) {

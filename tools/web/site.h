@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,15 @@ struct Site {
 // The engine folder beside the running krvtool program (where `make web`
 // leaves it), for when no --engine is given.
 fs::path defaultEngineFolder();
+
+// The words `krvtool web` and `krvtool scorm` share: QUIZ_FOLDER -o OUTPUT
+// [--engine DIR]. False with the sentence to print when they are off.
+struct SiteArguments {
+    fs::path quiz;
+    fs::path output;
+    fs::path engine = defaultEngineFolder();
+};
+bool parseSiteArguments(std::span<char*> args, SiteArguments& arguments, std::string& error);
 
 // Plans the site; false with a sentence for the teacher in `error` when the
 // quiz folder or an engine file is missing. Links in the quiz folder are
