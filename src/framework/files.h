@@ -10,6 +10,11 @@
 // Maps a game path such as "Pics\border1.bmp" to the file to open.
 std::string fw_native_path(std::string_view gamePath);
 
+// Whether a file name read from content stays inside the folder it is
+// joined to: not empty, not absolute, no drive, no ".." part. Quiz folders
+// and quiz files pass between people: what they name must not reach out.
+bool isContainedFileName(std::string_view name);
+
 // The folder holding Objects/ Data/ Pics/ Fonts/ Wavs/. Empty means the
 // working folder.
 void fw_set_data_root(std::string_view folder);

@@ -192,19 +192,6 @@ bool logicNumber(std::string_view line, float& value) {
     return true;
 }
 
-bool isContainedFileName(std::string_view name) {
-    if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
-    if (name.size() >= 2 && name[1] == ':') return false;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find_first_of("\\/", start);
-        if (end == std::string_view::npos) end = name.size();
-        if (name.substr(start, end - start) == "..") return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 LogicFileContents parseLogicFile(TextFile& file) {
     LogicFileContents out;
     std::string line;

@@ -91,6 +91,3 @@ std::int32_t logicInteger(std::string_view line);
 bool logicNumber(std::string_view line, float& value);
 inline constexpr float kLogicNumberBound = 1.0e7f;
 
-// Whether a file name read from content stays inside the folder it is
-// joined to: not empty, not absolute, no drive, no ".." part.
-bool isContainedFileName(std::string_view name);

@@ -75,7 +75,9 @@ TEST(QuizFileTest, LetterFormatMistakesByLine) {
         "A) this\nB) that\n"
         "Text colour: red\n"         // 17: not one of our texts
         "Which is fine?\n"           // 18: the question above had no ANSWER
-        "A) this\nB) that\nANSWER: B\n");
+        "A) this\nB) that\nANSWER: B\n"
+        "Picture: ../../private/photo.jpg\n"  // 22: files stay in the quiz file's folder
+        "Maze: /home/someone/hall.maze\n");  // 23
     EXPECT_EQ(problemsOf(quiz),
               "q.txt:1: Picture: stands before the first question: write it below the question it "
               "belongs to\n"
@@ -87,7 +89,11 @@ TEST(QuizFileTest, LetterFormatMistakesByLine) {
               "q.txt:14: the question has no ANSWER: line: end it with ANSWER: and the letter of the "
               "right answer\n"
               "q.txt:17: unknown 'Text colour:': the texts are question, press 3, press 2, first "
-              "hint, next hint, next maze, true and false\n");
+              "hint, next hint, next maze, true and false\n"
+              "q.txt:22: Picture: '../../private/photo.jpg' is outside the quiz file's folder: put "
+              "the file in that folder (or a folder in it) and give its name from there\n"
+              "q.txt:23: Maze: '/home/someone/hall.maze' is outside the quiz file's folder: put "
+              "the file in that folder (or a folder in it) and give its name from there\n");
 }
 
 TEST(QuizFileTest, TwentyQuestionsAreTooMany) {

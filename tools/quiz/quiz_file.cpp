@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "framework/files.h"
 #include "framework/text_decode.h"
 #include "quiz/quiz_formats.h"
 
@@ -157,6 +158,18 @@ void setOnce(QuizValue& value, const OwnLine& own, int line, const char* what, Q
     value = {own.value, line};
 }
 
+// Files a quiz file names are taken from its own folder and its subfolders
+// only: quiz files pass between people, and a name that reaches out (an
+// absolute path, "..") would carry someone's other files into the quiz.
+bool keptInsideQuizFolder(QuizFile& quiz, const std::string& name, int line, const char* what) {
+    if (name.empty() || isContainedFileName(name)) return true;
+    quiz.problems.push_back({line, std::string(what) + " '" + name +
+                                       "' is outside the quiz file's folder: put the file in "
+                                       "that folder (or a folder in it) and give its name "
+                                       "from there"});
+    return false;
+}
+
 // The question a per-question line belongs to: the last one begun before it.
 QuizQuestion* questionBefore(QuizFile& quiz, int line) {
     QuizQuestion* found = nullptr;
@@ -185,6 +198,7 @@ void applyQuestionLine(QuizFile& quiz, const OwnLine& own, int line) {
         QuizValue& value = own.kind == Own::Picture ? question->picture
                            : own.kind == Own::Place ? question->place
                                                     : question->object;
+        if (own.kind != Own::Place && !keptInsideQuizFolder(quiz, own.value, line, name)) return;
         setOnce(value, own, line, name, quiz);
     }
 }
@@ -193,10 +207,15 @@ void applyQuizLine(QuizFile& quiz, const OwnLine& own, int line, QuizWords& ownW
                    std::vector<std::pair<std::string, std::string>>& texts) {
     switch (own.kind) {
     case Own::Title: setOnce(quiz.title, own, line, "Title:", quiz); break;
-    case Own::IntroPicture: setOnce(quiz.introPicture, own, line, "Intro picture:", quiz); break;
+    case Own::IntroPicture:
+        if (keptInsideQuizFolder(quiz, own.value, line, "Intro picture:")) {
+            setOnce(quiz.introPicture, own, line, "Intro picture:", quiz);
+        }
+        break;
     case Own::Maze:
         if (own.value.empty()) {
             quiz.problems.push_back({line, "Maze: is empty: write the .maze file after the colon"});
+        } else if (!keptInsideQuizFolder(quiz, own.value, line, "Maze:")) {
         } else if (quiz.mazes.size() == static_cast<std::size_t>(kMaxQuizMazes)) {
             quiz.problems.push_back({line, "a fourth Maze: line: the game has three mazes"});
         } else {
