@@ -20,7 +20,7 @@ const WordsEntry kWords[] = {
     {"en",
      {"Question {n} of {total}", "Press 1, 2 or 3.", "Press 1 or 2.",
       "Walk through the maze and find the object that turns on its own. Walk up to it to see "
-      "question 1.",
+      "question 1, and answer with the keys 1, 2 or 3. Space shows this message again.",
       "Well done! Now find the next object, for question {n}.",
       "Well done! The object for question {n} waits in the next maze: find the way there.",
       "True", "False",
@@ -29,7 +29,8 @@ const WordsEntry kWords[] = {
     {"de",
      {"Frage {n} von {total}", "Drücke 1, 2 oder 3.", "Drücke 1 oder 2.",
       "Geh durch das Labyrinth und finde den Gegenstand, der sich dreht. Geh zu ihm hin, dann "
-      "siehst du Frage 1.",
+      "siehst du Frage 1; antworte mit den Tasten 1, 2 oder 3. Die Leertaste zeigt diese "
+      "Nachricht noch einmal.",
       "Gut gemacht! Finde jetzt den nächsten Gegenstand, für Frage {n}.",
       "Gut gemacht! Der Gegenstand für Frage {n} wartet im nächsten Labyrinth: finde den Weg "
       "dorthin.",
@@ -39,7 +40,8 @@ const WordsEntry kWords[] = {
     {"fr",
      {"Question {n} sur {total}", "Appuie sur 1, 2 ou 3.", "Appuie sur 1 ou 2.",
       "Parcours le labyrinthe et trouve l'objet qui tourne sur lui-même. Approche-toi de lui "
-      "pour voir la question 1.",
+      "pour voir la question 1, et réponds avec les touches 1, 2 ou 3. La barre d'espace "
+      "montre ce message de nouveau.",
       "Bravo ! Trouve maintenant l'objet suivant, pour la question {n}.",
       "Bravo ! L'objet de la question {n} t'attend dans le labyrinthe suivant : trouve le "
       "chemin.",
