@@ -3,8 +3,10 @@
 // hash must equal the native headless run of the same script
 // (`krvtool run --frame-hashes`). Then the package for learning platforms
 // (`krvtool scorm`) is played inside a page that stands in for a platform and
-// must report its result there, and on an emulated touch screen the on-screen
-// controls must walk and answer. `make test-web` runs it:
+// must report its result there, on a school laptop's screen the picture
+// must fill the height and progress must survive a reload and F10, and on an
+// emulated touch screen the on-screen controls must walk and answer.
+// `make test-web` runs it:
 //
 //   node tests/web/browser_test.js SITE KRVTOOL GAME_FOLDER WORK_FOLDER [SCRIPT.keys...]
 //
@@ -161,6 +163,12 @@ function packageProblem(calls, data, result) {
     return `session time "${data['cmi.core.session_time']}" is not HHHH:MM:SS.SS`;
   }
   if (!/^1 of 2 right at the first try \(0:\d\d\)/.test(result)) return `the page's result says "${result}"`;
+  // Progress goes to suspend data as the game goes, and ends with the win.
+  const suspended = sets.findIndex((set) => /^cmi\.suspend_data=\{.*KRV-PROGRESS/.test(set));
+  if (suspended < 0 || sets.indexOf('cmi.core.exit=suspend') < 0) return 'no progress in suspend data';
+  if (data['cmi.suspend_data'] !== '' || data['cmi.core.exit'] !== '') {
+    return `after the win suspend data is "${data['cmi.suspend_data']}", exit "${data['cmi.core.exit']}"`;
+  }
   return null;
 }
 
@@ -205,6 +213,109 @@ async function packageInPlatform(browser, krvtool, game, site, work) {
   } finally {
     await context.close();
     server.close();
+  }
+}
+
+// ---- A lesson's worth of play ----
+
+// fit_page's rectangles (tests/framework/page_fit_test.cpp) at the usual
+// school laptop screens: the page must place the picture the same.
+const kLaptopFits = [
+  { width: 1280, height: 800, fit: { x: 107, y: 0, width: 1066, height: 800, sharpScale: 2 } },
+  { width: 1366, height: 768, fit: { x: 171, y: 0, width: 1024, height: 768, sharpScale: 2 } },
+];
+
+async function pictureProblem(page, fit) {
+  const shown = await page.evaluate(() => ({ fit: window.keravonFit, pixels: document.getElementById('screen').width }));
+  const box = await page.locator('#screen').boundingBox();
+  if (JSON.stringify(shown.fit) !== JSON.stringify(fit)) {
+    return `the page fits ${JSON.stringify(shown.fit)}, the engine's rule ${JSON.stringify(fit)}`;
+  }
+  if (Math.round(box.x) !== fit.x || Math.round(box.y) !== fit.y || Math.round(box.height) !== fit.height) {
+    return `the picture is at ${JSON.stringify(box)}`;
+  }
+  if (shown.pixels !== 640 * fit.sharpScale) return `the canvas is ${shown.pixels} pixels wide`;
+  return null;
+}
+
+// The progress the page last heard of, after `action`, once the game has
+// kept it again.
+async function keptAfter(page, action) {
+  await page.evaluate(() => { window.keravonProgress = null; });
+  await action();
+  await page.waitForFunction(() => typeof window.keravonProgress === 'string', null,
+                             { timeout: kRunTimeoutMs, polling: 50 });
+  return page.evaluate(() => window.keravonProgress);
+}
+
+// At 1280x800 and 1366x768 the picture fills the height. The first
+// question answered (tests/web/quiz_answer.keys, in script mode), a reload
+// and "Continue" put the player where they stood with the second object
+// sought; F10 and "Continue" the same. Stored progress the game cannot use
+// is dropped: no Continue, and the quiz starts anew.
+async function lessonPlay(browser, address, script) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  try {
+    const page = await context.newPage();
+    const problems = [];
+    const consoleLines = [];
+    page.on('pageerror', (error) => problems.push(error.message));
+    page.on('console', (line) => consoleLines.push(line.text()));
+    // The script plays the first visit only.
+    await page.addInitScript((text) => {
+      if (!sessionStorage.getItem('played')) {
+        sessionStorage.setItem('played', '1');
+        window.keravonScript = text;
+      }
+    }, fs.readFileSync(script, 'utf8'));
+    await page.goto(address + '/index.html');
+    await page.waitForFunction(() => window.keravonEnded === true, null,
+                               { timeout: kRunTimeoutMs, polling: 100 });
+    for (const { width, height, fit } of kLaptopFits) {
+      await page.setViewportSize({ width: width, height: height });
+      // The page fits on the resize event that follows.
+      await page.waitForFunction((h) => window.keravonFit && window.keravonFit.height === h, height,
+                                 { timeout: 2000, polling: 50 }).catch(() => {});
+      const problem = await pictureProblem(page, fit);
+      if (problem) return `at ${width}x${height}: ${problem}`;
+    }
+    const kept = await page.evaluate(() => window.keravonProgress);
+    // The fields after the tag: version, quiz, question (the second now), ...
+    if (!kept || kept.split(' ')[3] !== '1') return `the page kept "${kept}" after the first answer`;
+
+    const button = (name) => page.getByRole('button', { name: name, exact: true });
+    await page.reload();
+    await button('Continue').waitFor({ timeout: kRunTimeoutMs });
+    let again = await keptAfter(page, () => button('Continue').click());
+    if (again !== kept) return `continued after a reload as "${again}", not "${kept}"`;
+
+    await page.keyboard.press('F10');
+    await button('Continue').waitFor({ timeout: kRunTimeoutMs });
+    const size = await page.evaluate(() => parseFloat(getComputedStyle(document.getElementById('message')).fontSize));
+    if (size < 30) return `the offer after F10 is in ${size} px text`;
+    again = await keptAfter(page, () => button('Continue').click());
+    if (again !== kept) return `continued after F10 as "${again}", not "${kept}"`;
+
+    // Progress of another quiz (its key changed) in the store.
+    await page.evaluate(() => {
+      const key = Object.keys(localStorage).find((name) => name.startsWith('keravon-progress'));
+      const record = JSON.parse(localStorage.getItem(key));
+      record.progress = record.progress.replace(/^(\S+ \S+ )\S+/, '$1' + '0');
+      localStorage.setItem(key, JSON.stringify(record));
+    });
+    await page.reload();
+    await page.waitForFunction(() => document.getElementById('message').classList.contains('hidden'),
+                               null, { timeout: kRunTimeoutMs, polling: 100 });
+    await page.waitForTimeout(200);
+    if (await button('Continue').count()) return 'progress of another quiz is offered';
+    if (!consoleLines.some((line) => /stored progress was dropped/.test(line))) {
+      return 'nothing on the console of dropped progress';
+    }
+    const left = await page.evaluate(() => Object.keys(localStorage).length);
+    if (left) return 'the dropped progress is still stored';
+    return problems.length ? problems.join('; ') : null;
+  } finally {
+    await context.close();
   }
 }
 
@@ -295,6 +406,7 @@ async function main() {
     }
     const checks = [
       ['the package in a learning platform', () => packageInPlatform(browser, krvtool, game, site, work)],
+      ['a lesson on a laptop', () => lessonPlay(browser, address, path.join(__dirname, 'quiz_answer.keys'))],
       ['touch controls', () => touchPlay(browser, address)],
     ];
     for (const [name, check] of checks) {
