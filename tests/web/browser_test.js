@@ -121,7 +121,8 @@ const kPlatformPage = `<!DOCTYPE html>
 <meta charset="utf-8"><title>A learning platform</title>
 <script>
 window.platformCalls = [];
-window.platformData = { 'cmi.core.lesson_status': 'not attempted', 'cmi.core.lesson_mode': 'normal' };
+window.platformData = Object.assign({ 'cmi.core.lesson_status': 'not attempted', 'cmi.core.lesson_mode': 'normal' },
+                                    window.platformHolds || {});
 function record(call, result) { window.platformCalls.push(call); return result; }
 window.API = {
   LMSInitialize: (a) => record(['LMSInitialize'], 'true'),
@@ -205,14 +206,40 @@ async function packageInPlatform(browser, krvtool, game, site, work) {
     const fatal = await course.evaluate(() => window.keravonFatal || null);
     if (fatal || problems.length) return 'the page stopped: ' + (fatal || problems.join('; '));
     const problem = packageProblem(calls, data, result);
-    if (!problem) {
-      console.log(`     ${calls.length} calls; score ${data['cmi.core.score.raw']}, ` +
-                  `session time ${data['cmi.core.session_time']}; the page says "${result.split('\n')[0]}"`);
-    }
-    return problem;
+    if (problem) return problem;
+    console.log(`     ${calls.length} calls; score ${data['cmi.core.score.raw']}, ` +
+                `session time ${data['cmi.core.session_time']}; the page says "${result.split('\n')[0]}"`);
+    // The suspend data after the first answer, given back in a later session.
+    const kept = calls.find((call) => call[1] === 'cmi.suspend_data' && call[2]);
+    return await resumeInPlatform(browser, server, kept[2]);
   } finally {
     await context.close();
     server.close();
+  }
+}
+
+// The platform says "resume" and holds the suspend data: the start screen
+// offers Continue, and the game goes on from there.
+async function resumeInPlatform(browser, server, suspendData) {
+  const context = await browser.newContext();
+  try {
+    const page = await context.newPage();
+    await page.addInitScript((held) => {
+      window.platformHolds = { 'cmi.core.entry': 'resume', 'cmi.suspend_data': held };
+    }, suspendData);
+    await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+    const course = page.frameLocator('#course');
+    await course.getByRole('button', { name: 'Continue', exact: true }).click({ timeout: kRunTimeoutMs });
+    const frame = page.frame({ url: /package\/index\.html/ });
+    await frame.waitForFunction(() => typeof window.keravonProgress === 'string', null,
+                                { timeout: kRunTimeoutMs, polling: 50 });
+    const continued = await frame.evaluate(() => window.keravonProgress);
+    const expected = JSON.parse(suspendData).progress;
+    if (continued !== expected) return `resumed as "${continued}", not "${expected}"`;
+    console.log(`     resumed from ${suspendData.length} characters of suspend data`);
+    return null;
+  } finally {
+    await context.close();
   }
 }
 
@@ -280,6 +307,8 @@ async function lessonPlay(browser, address, script) {
       if (problem) return `at ${width}x${height}: ${problem}`;
     }
     const kept = await page.evaluate(() => window.keravonProgress);
+    const stored = await page.evaluate(() => Object.values(localStorage).join(''));
+    console.log(`     progress ${kept.length} characters, stored with the tally as ${stored.length}`);
     // The fields after the tag: version, quiz, question (the second now), ...
     if (!kept || kept.split(' ')[3] !== '1') return `the page kept "${kept}" after the first answer`;
 
@@ -296,23 +325,24 @@ async function lessonPlay(browser, address, script) {
     again = await keptAfter(page, () => button('Continue').click());
     if (again !== kept) return `continued after F10 as "${again}", not "${kept}"`;
 
-    // Progress of another quiz (its key changed) in the store.
-    await page.evaluate(() => {
-      const key = Object.keys(localStorage).find((name) => name.startsWith('keravon-progress'));
-      const record = JSON.parse(localStorage.getItem(key));
-      record.progress = record.progress.replace(/^(\S+ \S+ )\S+/, '$1' + '0');
-      localStorage.setItem(key, JSON.stringify(record));
-    });
-    await page.reload();
-    await page.waitForFunction(() => document.getElementById('message').classList.contains('hidden'),
-                               null, { timeout: kRunTimeoutMs, polling: 100 });
-    await page.waitForTimeout(200);
-    if (await button('Continue').count()) return 'progress of another quiz is offered';
-    if (!consoleLines.some((line) => /stored progress was dropped/.test(line))) {
-      return 'nothing on the console of dropped progress';
+    // Progress of another quiz (its key changed), then garbage, in the store.
+    const key = await page.evaluate(() => Object.keys(localStorage)[0]);
+    const record = JSON.parse(await page.evaluate((name) => localStorage.getItem(name), key));
+    record.progress = record.progress.replace(/^(\S+ \S+ )\S+/, '$10');
+    for (const [what, text] of [['progress of another quiz', JSON.stringify(record)],
+                                ['garbage', '{"progress": 7']]) {
+      consoleLines.length = 0;
+      await page.evaluate(([name, value]) => localStorage.setItem(name, value), [key, text]);
+      await page.reload();
+      await page.waitForFunction(() => document.getElementById('message').classList.contains('hidden'),
+                                 null, { timeout: kRunTimeoutMs, polling: 100 });
+      await page.waitForTimeout(200);
+      if (await button('Continue').count()) return `${what} is offered to continue`;
+      if (!consoleLines.some((line) => /stored progress was dropped/.test(line))) {
+        return `nothing on the console of dropped ${what}`;
+      }
+      if (await page.evaluate(() => localStorage.length)) return `the dropped ${what} is still stored`;
     }
-    const left = await page.evaluate(() => Object.keys(localStorage).length);
-    if (left) return 'the dropped progress is still stored';
     return problems.length ? problems.join('; ') : null;
   } finally {
     await context.close();

@@ -79,14 +79,18 @@ mergeInto(LibraryManager.library, {
     };
     node.connect(context.destination);
     Module['keravonAudioNode'] = node;
+    Module['keravonAudioBuffer'] = buffer;
     return 1;
   },
+  // Closed at every end of the game, which the page may start again.
   krv_js_close_audio: function () {
     var node = Module['keravonAudioNode'];
     if (node) {
       node.onaudioprocess = null;
       node.disconnect();
+      Module['_free'](Module['keravonAudioBuffer']);
     }
     Module['keravonAudioNode'] = null;
+    Module['keravonAudioBuffer'] = 0;
   },
 });
