@@ -2,8 +2,8 @@
 // engine's file system under /game before it calls main.
 #include <emscripten/emscripten.h>
 
-#include "framework/files.h"
 #include "framework/backend.h"
+#include "framework/files.h"
 #include "framework/web_backend.h"
 #include "shell/game.h"
 #include "shell/shell.h"

@@ -383,7 +383,9 @@ private:
 
 void fw_use_web_backend() { fw_use_backend(&WebBackend::instance()); }
 
-bool fw_prepare_web_backend_to_play_again() { return WebBackend::instance().prepareToPlayAgain(); }
+bool fw_prepare_web_backend_to_play_again() {
+    return WebBackend::instance().prepareToPlayAgain();
+}
 
 void fw_set_mode_dialog_look(const ModeDialogLook& newLook) { look() = newLook; }
 
