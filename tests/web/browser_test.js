@@ -209,8 +209,12 @@ async function packageInPlatform(browser, krvtool, game, site, work) {
     if (problem) return problem;
     console.log(`     ${calls.length} calls; score ${data['cmi.core.score.raw']}, ` +
                 `session time ${data['cmi.core.session_time']}; the page says "${result.split('\n')[0]}"`);
-    // The suspend data after the first answer, given back in a later session.
-    const kept = calls.find((call) => call[1] === 'cmi.suspend_data' && call[2]);
+    // The suspend data once the first question is done (the second sought),
+    // given back in a later session.
+    const questionOf = (data) => JSON.parse(data).progress.split(' ')[3];
+    const kept = calls.find((call) => call[1] === 'cmi.suspend_data' && call[2] &&
+                                      questionOf(call[2]) === '1');
+    if (!kept) return 'no suspend data with the first question done';
     return await resumeInPlatform(browser, server, kept[2]);
   } finally {
     await context.close();
@@ -219,14 +223,18 @@ async function packageInPlatform(browser, krvtool, game, site, work) {
 }
 
 // The platform says "resume" and holds the suspend data: the start screen
-// offers Continue, and the game goes on from there.
+// offers Continue, and the game goes on from there, its tally too. The
+// record is made to say the first question was right at the first try, so
+// the second, right, must score 100 (50 if the tally were lost).
 async function resumeInPlatform(browser, server, suspendData) {
   const context = await browser.newContext();
   try {
     const page = await context.newPage();
+    const record = JSON.parse(suspendData);
+    record.right = 1;
     await page.addInitScript((held) => {
       window.platformHolds = { 'cmi.core.entry': 'resume', 'cmi.suspend_data': held };
-    }, suspendData);
+    }, JSON.stringify(record));
     await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
     const course = page.frameLocator('#course');
     await course.getByRole('button', { name: 'Continue', exact: true }).click({ timeout: kRunTimeoutMs });
@@ -234,9 +242,20 @@ async function resumeInPlatform(browser, server, suspendData) {
     await frame.waitForFunction(() => typeof window.keravonProgress === 'string', null,
                                 { timeout: kRunTimeoutMs, polling: 50 });
     const continued = await frame.evaluate(() => window.keravonProgress);
-    const expected = JSON.parse(suspendData).progress;
-    if (continued !== expected) return `resumed as "${continued}", not "${expected}"`;
-    console.log(`     resumed from ${suspendData.length} characters of suspend data`);
+    if (continued !== record.progress) return `resumed as "${continued}", not "${record.progress}"`;
+    // In real time: a step back to the home, where the second question
+    // shows, and its right answer, until the page hears of it.
+    for (let attempt = 0; attempt < 10; ++attempt) {
+      await page.keyboard.down('ArrowUp');
+      await page.waitForTimeout(80);
+      await page.keyboard.up('ArrowUp');
+      await page.keyboard.press('Digit3');
+      await page.waitForTimeout(150);
+      if (await frame.evaluate(() => window.keravonTally && window.keravonTally.won)) break;
+    }
+    const score = await page.evaluate(() => window.platformData['cmi.core.score.raw']);
+    if (score !== '100') return `the resumed game scores ${score}, not 100`;
+    console.log(`     resumed from ${suspendData.length} characters of suspend data, won, score 100`);
     return null;
   } finally {
     await context.close();
