@@ -8,8 +8,17 @@
 //   answered  the score: questions answered right at the first try as a
 //             share of all questions, 0 to 100
 //   completed status "completed" and the score; commit
+//   keep      the player's progress (the page's record of it) as
+//             cmi.suspend_data, with cmi.core.exit "suspend" while there is
+//             something to continue and "" once there is not; committed after
+//             each answer
+//   suspend   the game was ended by a key before the quiz was won: commit,
+//             the session stays open for the player to continue
 //   finish    the session time, LMSCommit and LMSFinish, once (platforms add
 //             the session time to the attempt's total once per session)
+//
+// What it reads: cmi.core.entry "resume" says the platform holds progress
+// from an earlier session, in cmi.suspend_data (savedData gives it).
 'use strict';
 window.KeravonScorm = (function () {
   // The API object lives in a window above the page (the platform's frame
@@ -65,6 +74,9 @@ window.KeravonScorm = (function () {
            seconds.toFixed(2).padStart(5, '0');
   }
 
+  // SCORM 1.2 allows cmi.suspend_data this many characters.
+  const kSuspendDataLimit = 4096;
+
   // 0 to 100, whole numbers: what gradebooks show as a percentage.
   function scoreOf(tally) {
     return tally.total > 0 ? Math.round(100 * tally.rightFirstTime / tally.total) : 0;
@@ -88,9 +100,12 @@ window.KeravonScorm = (function () {
     // again keeps its status and score and only adds the time.
     let review = false;
     let resultKept = false;
+    // The progress to continue from, as the platform gave it or as last kept.
+    let savedData = '';
+    let commitPending = false;
 
     function set(element, value) {
-      if (open && !review && call('LMSSetValue', element, String(value)) !== 'true') {
+      if (open && !review && !finished && call('LMSSetValue', element, String(value)) !== 'true') {
         console.warn('learning platform: ' + element + ' was not taken');
       }
     }
@@ -111,9 +126,34 @@ window.KeravonScorm = (function () {
         setResult('cmi.core.score.min', 0);
         setResult('cmi.core.score.max', 100);
         setResult('cmi.core.lesson_status', 'incomplete');
+        if (call('LMSGetValue', 'cmi.core.entry') === 'resume') {
+          savedData = call('LMSGetValue', 'cmi.suspend_data');
+        }
+      },
+      isOpen() {
+        return open;
+      },
+      savedData() {
+        return open ? savedData : '';
       },
       answered(tally) {
         setResult('cmi.core.score.raw', scoreOf(tally));
+        commitPending = true;
+      },
+      keep(text) {
+        if (text.length > kSuspendDataLimit) {
+          console.warn('learning platform: the progress (' + text.length +
+                       ' characters) is longer than suspend data may be; it is kept in this browser only');
+          return;
+        }
+        savedData = text;
+        set('cmi.suspend_data', text);
+        set('cmi.core.exit', text ? 'suspend' : '');
+        if (open && commitPending && !finished) call('LMSCommit', '');
+        commitPending = false;
+      },
+      suspend() {
+        if (open && !finished) call('LMSCommit', '');
       },
       completed(tally) {
         setResult('cmi.core.score.raw', scoreOf(tally));
@@ -122,8 +162,8 @@ window.KeravonScorm = (function () {
       },
       finish() {
         if (!open || finished) return;
-        finished = true;
         set('cmi.core.session_time', timeSpan(Date.now() - began));
+        finished = true;  // nothing is set after this
         call('LMSCommit', '');
         call('LMSFinish', '');
       },

@@ -11,3 +11,9 @@
 
 // Makes the browser backend the one every fw_ operation uses.
 void fw_use_web_backend();
+
+// Readies the browser backend for game_main to run again in the same page
+// (the page's Continue or Play again, after the game ended or on the start
+// screen): the start screen counts as passed and the loop returns to the
+// caller. False while a game is being played.
+bool fw_prepare_web_backend_to_play_again();

@@ -151,7 +151,9 @@ void ProgressKeeper::keep(const Game& g) {
     progress.pitch = 0;
     progress.maze = 0;
     std::string answers = formatProgress(progress);
-    if (answers == lastAnswers && sinceKept < kWalkInterval) return;
+    // The last steps before the game is ended by a key are kept too: the
+    // page offers to continue from exactly there.
+    if (answers == lastAnswers && sinceKept < kWalkInterval && !g.state.quitRequested) return;
     fw_keep_progress(text);
     lastKept = text;
     lastAnswers = std::move(answers);
@@ -167,6 +169,8 @@ void continue_saved_progress() {
     if (!parseProgress(text, progress, why) || !applyProgress(g, progress, why)) {
         std::fprintf(stderr, "The stored progress was dropped (%s): the quiz starts anew.\n",
                      why.c_str());
+        // Nothing is left to continue: the platform forgets it and offers none.
+        fw_keep_progress({});
         return;
     }
     skip_intro();

@@ -56,8 +56,9 @@ bool parseProgress(std::string_view text, Progress& progress, std::string& why);
 bool applyProgress(Game& g, const Progress& progress, std::string& why);
 
 // Hands the platform the progress as the game goes: at once when an answer
-// changed it, else at most twice a second while the player walks; and
-// nothing left to continue once the quiz is won.
+// changed it or the player asked to end the game, else at most twice a
+// second while the player walks; and nothing left to continue once the quiz
+// is won.
 struct ProgressKeeper {
     static constexpr int kWalkInterval = 15;  // loop iterations
 
@@ -70,6 +71,7 @@ struct ProgressKeeper {
 };
 
 // After start-up: continues from the progress the platform saved, if any;
-// progress that does not fit this quiz is dropped with a line on stderr and
-// the game starts as new.
+// progress that does not fit this quiz is dropped with a line on stderr, the
+// platform is handed empty progress (so it offers none again) and the game
+// starts as new.
 void continue_saved_progress();

@@ -105,6 +105,22 @@ TEST_F(ProgressRun, ThePlatformIsHandedProgressAsTheGameGoesAndGivesItBack) {
     stale.backend().setSavedProgress("KRV-PROGRESS 1 garbage");
     stale.run(3);
     EXPECT_EQ(game().state.introOver, 0);  // a new game, its intro running
+    // ... and the platform forgets it, so it is not offered again.
+    EXPECT_EQ(stale.backend().progressKeeps(), 1);
+    EXPECT_TRUE(stale.backend().keptProgress().empty());
+}
+
+// F10 in the middle of a walk: the steps since the last regular keep are
+// kept too, so continuing starts where the player stood.
+TEST_F(ProgressRun, EndingTheGameByAKeyKeepsTheLastSteps) {
+    HeadlessGame run(folder.string());
+    run.press(1, scan::kEscape);
+    run.hold(3, scan::kLeft);
+    run.press(8, scan::kF10);
+    run.run(40);
+    Progress progress;
+    ASSERT_TRUE(captureProgress(game(), progress));
+    EXPECT_EQ(run.backend().keptProgress(), formatProgress(progress));
 }
 
 TEST_F(ProgressRun, ProgressOfAnotherQuizOrGarbageChangesNothing) {

@@ -3,8 +3,10 @@
 // hash must equal the native headless run of the same script
 // (`krvtool run --frame-hashes`). Then the package for learning platforms
 // (`krvtool scorm`) is played inside a page that stands in for a platform and
-// must report its result there, and on an emulated touch screen the on-screen
-// controls must walk and answer. `make test-web` runs it:
+// must report its result there, on a school laptop's screen the picture
+// must fill the height and progress must survive a reload and F10, and on an
+// emulated touch screen the on-screen controls must walk and answer.
+// `make test-web` runs it:
 //
 //   node tests/web/browser_test.js SITE KRVTOOL GAME_FOLDER WORK_FOLDER [SCRIPT.keys...]
 //
@@ -119,7 +121,8 @@ const kPlatformPage = `<!DOCTYPE html>
 <meta charset="utf-8"><title>A learning platform</title>
 <script>
 window.platformCalls = [];
-window.platformData = { 'cmi.core.lesson_status': 'not attempted', 'cmi.core.lesson_mode': 'normal' };
+window.platformData = Object.assign({ 'cmi.core.lesson_status': 'not attempted', 'cmi.core.lesson_mode': 'normal' },
+                                    window.platformHolds || {});
 function record(call, result) { window.platformCalls.push(call); return result; }
 window.API = {
   LMSInitialize: (a) => record(['LMSInitialize'], 'true'),
@@ -161,6 +164,12 @@ function packageProblem(calls, data, result) {
     return `session time "${data['cmi.core.session_time']}" is not HHHH:MM:SS.SS`;
   }
   if (!/^1 of 2 right at the first try \(0:\d\d\)/.test(result)) return `the page's result says "${result}"`;
+  // Progress goes to suspend data as the game goes, and ends with the win.
+  const suspended = sets.findIndex((set) => /^cmi\.suspend_data=\{.*KRV-PROGRESS/.test(set));
+  if (suspended < 0 || sets.indexOf('cmi.core.exit=suspend') < 0) return 'no progress in suspend data';
+  if (data['cmi.suspend_data'] !== '' || data['cmi.core.exit'] !== '') {
+    return `after the win suspend data is "${data['cmi.suspend_data']}", exit "${data['cmi.core.exit']}"`;
+  }
   return null;
 }
 
@@ -197,14 +206,165 @@ async function packageInPlatform(browser, krvtool, game, site, work) {
     const fatal = await course.evaluate(() => window.keravonFatal || null);
     if (fatal || problems.length) return 'the page stopped: ' + (fatal || problems.join('; '));
     const problem = packageProblem(calls, data, result);
-    if (!problem) {
-      console.log(`     ${calls.length} calls; score ${data['cmi.core.score.raw']}, ` +
-                  `session time ${data['cmi.core.session_time']}; the page says "${result.split('\n')[0]}"`);
-    }
-    return problem;
+    if (problem) return problem;
+    console.log(`     ${calls.length} calls; score ${data['cmi.core.score.raw']}, ` +
+                `session time ${data['cmi.core.session_time']}; the page says "${result.split('\n')[0]}"`);
+    // The suspend data once the first question is done (the second sought),
+    // given back in a later session.
+    const questionOf = (data) => JSON.parse(data).progress.split(' ')[3];
+    const kept = calls.find((call) => call[1] === 'cmi.suspend_data' && call[2] &&
+                                      questionOf(call[2]) === '1');
+    if (!kept) return 'no suspend data with the first question done';
+    return await resumeInPlatform(browser, server, kept[2]);
   } finally {
     await context.close();
     server.close();
+  }
+}
+
+// The platform says "resume" and holds the suspend data: the start screen
+// offers Continue, and the game goes on from there, its tally too. The
+// record is made to say the first question was right at the first try, so
+// the second, right, must score 100 (50 if the tally were lost).
+async function resumeInPlatform(browser, server, suspendData) {
+  const context = await browser.newContext();
+  try {
+    const page = await context.newPage();
+    const record = JSON.parse(suspendData);
+    record.right = 1;
+    await page.addInitScript((held) => {
+      window.platformHolds = { 'cmi.core.entry': 'resume', 'cmi.suspend_data': held };
+    }, JSON.stringify(record));
+    await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+    const course = page.frameLocator('#course');
+    await course.getByRole('button', { name: 'Continue', exact: true }).click({ timeout: kRunTimeoutMs });
+    const frame = page.frame({ url: /package\/index\.html/ });
+    await frame.waitForFunction(() => typeof window.keravonProgress === 'string', null,
+                                { timeout: kRunTimeoutMs, polling: 50 });
+    const continued = await frame.evaluate(() => window.keravonProgress);
+    if (continued !== record.progress) return `resumed as "${continued}", not "${record.progress}"`;
+    // In real time: a step back to the home, where the second question
+    // shows, and its right answer, until the page hears of it.
+    for (let attempt = 0; attempt < 10; ++attempt) {
+      await page.keyboard.down('ArrowUp');
+      await page.waitForTimeout(80);
+      await page.keyboard.up('ArrowUp');
+      await page.keyboard.press('Digit3');
+      await page.waitForTimeout(150);
+      if (await frame.evaluate(() => window.keravonTally && window.keravonTally.won)) break;
+    }
+    const score = await page.evaluate(() => window.platformData['cmi.core.score.raw']);
+    if (score !== '100') return `the resumed game scores ${score}, not 100`;
+    console.log(`     resumed from ${suspendData.length} characters of suspend data, won, score 100`);
+    return null;
+  } finally {
+    await context.close();
+  }
+}
+
+// ---- A lesson's worth of play ----
+
+// fit_page's rectangles (tests/framework/page_fit_test.cpp) at the usual
+// school laptop screens: the page must place the picture the same.
+const kLaptopFits = [
+  { width: 1280, height: 800, fit: { x: 107, y: 0, width: 1066, height: 800, sharpScale: 2 } },
+  { width: 1366, height: 768, fit: { x: 171, y: 0, width: 1024, height: 768, sharpScale: 2 } },
+];
+
+async function pictureProblem(page, fit) {
+  const shown = await page.evaluate(() => ({ fit: window.keravonFit, pixels: document.getElementById('screen').width }));
+  const box = await page.locator('#screen').boundingBox();
+  if (JSON.stringify(shown.fit) !== JSON.stringify(fit)) {
+    return `the page fits ${JSON.stringify(shown.fit)}, the engine's rule ${JSON.stringify(fit)}`;
+  }
+  if (Math.round(box.x) !== fit.x || Math.round(box.y) !== fit.y || Math.round(box.height) !== fit.height) {
+    return `the picture is at ${JSON.stringify(box)}`;
+  }
+  if (shown.pixels !== 640 * fit.sharpScale) return `the canvas is ${shown.pixels} pixels wide`;
+  return null;
+}
+
+// The progress the page last heard of, after `action`, once the game has
+// kept it again.
+async function keptAfter(page, action) {
+  await page.evaluate(() => { window.keravonProgress = null; });
+  await action();
+  await page.waitForFunction(() => typeof window.keravonProgress === 'string', null,
+                             { timeout: kRunTimeoutMs, polling: 50 });
+  return page.evaluate(() => window.keravonProgress);
+}
+
+// At 1280x800 and 1366x768 the picture fills the height. The first
+// question answered (tests/web/quiz_answer.keys, in script mode), a reload
+// and "Continue" put the player where they stood with the second object
+// sought; F10 and "Continue" the same. Stored progress the game cannot use
+// is dropped: no Continue, and the quiz starts anew.
+async function lessonPlay(browser, address, script) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  try {
+    const page = await context.newPage();
+    const problems = [];
+    const consoleLines = [];
+    page.on('pageerror', (error) => problems.push(error.message));
+    page.on('console', (line) => consoleLines.push(line.text()));
+    // The script plays the first visit only.
+    await page.addInitScript((text) => {
+      if (!sessionStorage.getItem('played')) {
+        sessionStorage.setItem('played', '1');
+        window.keravonScript = text;
+      }
+    }, fs.readFileSync(script, 'utf8'));
+    await page.goto(address + '/index.html');
+    await page.waitForFunction(() => window.keravonEnded === true, null,
+                               { timeout: kRunTimeoutMs, polling: 100 });
+    for (const { width, height, fit } of kLaptopFits) {
+      await page.setViewportSize({ width: width, height: height });
+      // The page fits on the resize event that follows.
+      await page.waitForFunction((h) => window.keravonFit && window.keravonFit.height === h, height,
+                                 { timeout: 2000, polling: 50 }).catch(() => {});
+      const problem = await pictureProblem(page, fit);
+      if (problem) return `at ${width}x${height}: ${problem}`;
+    }
+    const kept = await page.evaluate(() => window.keravonProgress);
+    const stored = await page.evaluate(() => Object.values(localStorage).join(''));
+    console.log(`     progress ${kept.length} characters, stored with the tally as ${stored.length}`);
+    // The fields after the tag: version, quiz, question (the second now), ...
+    if (!kept || kept.split(' ')[3] !== '1') return `the page kept "${kept}" after the first answer`;
+
+    const button = (name) => page.getByRole('button', { name: name, exact: true });
+    await page.reload();
+    await button('Continue').waitFor({ timeout: kRunTimeoutMs });
+    let again = await keptAfter(page, () => button('Continue').click());
+    if (again !== kept) return `continued after a reload as "${again}", not "${kept}"`;
+
+    await page.keyboard.press('F10');
+    await button('Continue').waitFor({ timeout: kRunTimeoutMs });
+    const size = await page.evaluate(() => parseFloat(getComputedStyle(document.getElementById('message')).fontSize));
+    if (size < 30) return `the offer after F10 is in ${size} px text`;
+    again = await keptAfter(page, () => button('Continue').click());
+    if (again !== kept) return `continued after F10 as "${again}", not "${kept}"`;
+
+    // Progress of another quiz (its key changed), then garbage, in the store.
+    const key = await page.evaluate(() => Object.keys(localStorage)[0]);
+    const record = JSON.parse(await page.evaluate((name) => localStorage.getItem(name), key));
+    record.progress = record.progress.replace(/^(\S+ \S+ )\S+/, '$10');
+    for (const [what, text] of [['progress of another quiz', JSON.stringify(record)],
+                                ['garbage', '{"progress": 7']]) {
+      consoleLines.length = 0;
+      await page.evaluate(([name, value]) => localStorage.setItem(name, value), [key, text]);
+      await page.reload();
+      await page.waitForFunction(() => document.getElementById('message').classList.contains('hidden'),
+                                 null, { timeout: kRunTimeoutMs, polling: 100 });
+      await page.waitForTimeout(200);
+      if (await button('Continue').count()) return `${what} is offered to continue`;
+      if (!consoleLines.some((line) => /stored progress was dropped/.test(line))) {
+        return `nothing on the console of dropped ${what}`;
+      }
+      if (await page.evaluate(() => localStorage.length)) return `the dropped ${what} is still stored`;
+    }
+    return problems.length ? problems.join('; ') : null;
+  } finally {
+    await context.close();
   }
 }
 
@@ -295,6 +455,7 @@ async function main() {
     }
     const checks = [
       ['the package in a learning platform', () => packageInPlatform(browser, krvtool, game, site, work)],
+      ['a lesson on a laptop', () => lessonPlay(browser, address, path.join(__dirname, 'quiz_answer.keys'))],
       ['touch controls', () => touchPlay(browser, address)],
     ];
     for (const [name, check] of checks) {

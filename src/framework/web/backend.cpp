@@ -2,6 +2,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "framework/audio_mixer.h"
 #include "framework/backend.h"
 #include "framework/headless.h"
+#include "framework/page_fit.h"
 #include "framework/page_hash.h"
 #include "framework/page_text.h"
 #include "framework/reports.h"
@@ -31,6 +33,8 @@ void krv_js_word(const char* key, const char* text);
 void krv_js_started();
 void krv_js_scene(int scene);
 void krv_js_answer(int question, int questionCount, int right, int won);
+int krv_js_saved_progress(char* out, int capacity);
+void krv_js_keep_progress(const char* text);
 }
 
 namespace {
@@ -47,6 +51,10 @@ constexpr int kMaxIterationsPerFrame = 2;
 constexpr double kScriptFrameBudgetMs = 12.0;
 // The same safety limit as `krvtool run`: a script without an end still stops.
 constexpr int kScriptIterationLimit = 100000;
+// Room for the progress the page gives back: a progress line is well under
+// 1000 characters; anything longer is not one and is handed over cut, to be
+// dropped by the game as the garbage it is.
+constexpr int kSavedProgressCapacity = 4096;
 
 ModeDialogLook& look() {
     static ModeDialogLook instance;
@@ -108,6 +116,22 @@ public:
                       answer.won ? 1 : 0);
     }
 
+    // The page keeps progress for the quiz (the browser's storage, a learning
+    // platform's suspend data) and gives it back when the player continues.
+    // A script run replays from the start, whatever the page holds, and its
+    // progress is kept as a player's would be.
+    std::string savedProgress() override {
+        if (script_) return {};
+        std::string text(kSavedProgressCapacity, '\0');
+        const int length = krv_js_saved_progress(text.data(), kSavedProgressCapacity);
+        text.resize(static_cast<std::size_t>(std::clamp(length, 0, kSavedProgressCapacity - 1)));
+        return text;
+    }
+
+    void keepProgress(std::string_view text) override {
+        krv_js_keep_progress(std::string(text).c_str());
+    }
+
     std::uint64_t microseconds() override {
         if (script_) return script_->microseconds();
         return static_cast<std::uint64_t>((emscripten_get_now() - clockOrigin_) * 1000.0);
@@ -153,8 +177,9 @@ public:
 
     void runLoop(bool (*iteration)()) override {
         iteration_ = iteration;
-        // Never returns: the page's own event loop calls frame() from here on.
-        emscripten_set_main_loop(&WebBackend::frameThunk, 0, 1);
+        // From main it never returns: the page's own event loop calls frame()
+        // from here on. A game played again returns to the page's call.
+        emscripten_set_main_loop(&WebBackend::frameThunk, 0, playedAgain_ ? 0 : 1);
     }
 
     // ---- from the page ----
@@ -206,6 +231,10 @@ public:
         events_.push_back({BackendEvent::Kind::MouseDown});
     }
 
+    void startFromPage() {
+        if (!script_) start();
+    }
+
     void focus(bool gained) {
         if (!gained) {
             // Keys released while the page had no focus never reach it:
@@ -230,6 +259,24 @@ public:
         event.kind = BackendEvent::Kind::ModeSwitched;
         event.windowed = on ? 0 : 1;
         events_.push_back(event);
+    }
+
+    // Before the game runs again in the same page: play starts at once (the
+    // player chose it on the page), with no script; false while a game runs.
+    bool prepareToPlayAgain() {
+        if (started_ && !stopped_) return false;
+        if (!stopped_) emscripten_cancel_main_loop();  // the start screen's loop
+        events_.clear();
+        keys_ = WebKeyState{};
+        script_.reset();
+        sceneCallback_ = nullptr;
+        scene_ = 0;
+        stopped_ = false;
+        startScreenShown_ = true;
+        playedAgain_ = true;
+        started_ = false;
+        start();
+        return true;
     }
 
     static WebBackend& instance() {
@@ -327,6 +374,7 @@ private:
     bool started_ = false;
     bool startScreenShown_ = false;
     bool stopped_ = false;
+    bool playedAgain_ = false;
     double clockOrigin_ = 0.0;
     double nextIterationMs_ = 0.0;
 };
@@ -334,6 +382,10 @@ private:
 }  // namespace
 
 void fw_use_web_backend() { fw_use_backend(&WebBackend::instance()); }
+
+bool fw_prepare_web_backend_to_play_again() {
+    return WebBackend::instance().prepareToPlayAgain();
+}
 
 void fw_set_mode_dialog_look(const ModeDialogLook& newLook) { look() = newLook; }
 
@@ -351,6 +403,16 @@ EMSCRIPTEN_KEEPALIVE int keravon_script(const char* path) {
     return WebBackend::instance().useScript(path ? path : "") ? 1 : 0;
 }
 EMSCRIPTEN_KEEPALIVE void keravon_mouse_down() { WebBackend::instance().mouseDown(); }
+// The page's Continue on the start screen: play starts from the progress
+// the game was given at start-up, as Return or a click would.
+EMSCRIPTEN_KEEPALIVE void keravon_start() { WebBackend::instance().startFromPage(); }
 EMSCRIPTEN_KEEPALIVE void keravon_focus(int gained) { WebBackend::instance().focus(gained != 0); }
 EMSCRIPTEN_KEEPALIVE void keravon_full_screen(int on) { WebBackend::instance().fullScreen(on != 0); }
+// Where the page goes in an area of the browser page, by the desktop's own
+// rule: field 0 x, 1 y, 2 width, 3 height, 4 the sharp scale (page_fit.h).
+EMSCRIPTEN_KEEPALIVE int keravon_fit_page(int width, int height, int field) {
+    const PageRect rect = fit_page(width, height);
+    const int fields[] = {rect.x, rect.y, rect.width, rect.height, rect.sharpScale};
+    return field >= 0 && field < 5 ? fields[field] : 0;
+}
 }

@@ -37,6 +37,17 @@ mergeInto(LibraryManager.library, {
     Module['keravon']['answer']({ question: question, questionCount: questionCount,
                                   right: right !== 0, won: won !== 0 });
   },
+  // Progress: the page answers with what it keeps for the quiz (empty for a
+  // new game), written into out as UTF-8; the length it needs.
+  krv_js_saved_progress: function (out, capacity) {
+    var text = String(Module['keravon']['savedProgress']() || '');
+    stringToUTF8(text, out, capacity);
+    return lengthBytesUTF8(text);
+  },
+  // The latest progress to keep; empty: nothing is left to continue.
+  krv_js_keep_progress: function (text) {
+    Module['keravon']['keepProgress'](UTF8ToString(text));
+  },
 
   // Decoded sounds: interleaved 16-bit stereo at 44100 Hz, kept by the page.
   krv_js_sound_frames: function (path) {
@@ -68,14 +79,18 @@ mergeInto(LibraryManager.library, {
     };
     node.connect(context.destination);
     Module['keravonAudioNode'] = node;
+    Module['keravonAudioBuffer'] = buffer;
     return 1;
   },
+  // Closed at every end of the game, which the page may start again.
   krv_js_close_audio: function () {
     var node = Module['keravonAudioNode'];
     if (node) {
       node.onaudioprocess = null;
       node.disconnect();
+      Module['_free'](Module['keravonAudioBuffer']);
     }
     Module['keravonAudioNode'] = null;
+    Module['keravonAudioBuffer'] = 0;
   },
 });
