@@ -100,7 +100,7 @@ void PilotBackend::answer(std::vector<KeyAction>& actions) {
     const int object = g.world.currentObject;
     // The page of the last iteration shows the question as the player sees it.
     if (screensTaken_.insert(question).second) {
-        QuestionScreen screen{question, object, now - 1,
+        QuestionCapture screen{question, object, now - 1,
                               std::vector<std::uint8_t>(lastFrame().begin(), lastFrame().end()),
                               lastPalette()};
         screens_.push_back(std::move(screen));

@@ -19,7 +19,8 @@
 #include "framework/headless.h"
 #include "proof/quiz_facts.h"
 
-struct QuestionScreen {
+// A question screen as the player saw it, for the proof sheet.
+struct QuestionCapture {
     int question = 0;                  // index in the question file
     int object = 0;                    // the object whose question it is
     int iteration = 0;                 // whose frame it is
@@ -45,7 +46,7 @@ public:
     // ---- what happened ----
     const std::vector<KeyAction>& played() const { return played_; }
     const std::vector<ScriptNote>& notes() const { return notes_; }
-    const std::vector<QuestionScreen>& questionScreens() const { return screens_; }
+    const std::vector<QuestionCapture>& questionScreens() const { return screens_; }
     const std::vector<std::uint64_t>& frameHashes() const { return frameHashes_; }
     const std::string& failure() const { return failure_; }
     int firstPlayIteration() const { return firstPlay_; }
@@ -70,7 +71,7 @@ private:
 
     std::vector<KeyAction> played_;
     std::vector<ScriptNote> notes_;
-    std::vector<QuestionScreen> screens_;
+    std::vector<QuestionCapture> screens_;
     std::vector<std::uint64_t> frameHashes_;
     std::string failure_;
 

@@ -60,7 +60,7 @@ void drawMessage(IndexedCanvas& sheet, const GfxFont* font, int left, int top,
     }
 }
 
-std::string caption(const QuizFacts& quiz, std::size_t k, const QuestionScreen* screen) {
+std::string caption(const QuizFacts& quiz, std::size_t k, const QuestionCapture* screen) {
     const LogicObject& object = quiz.object(k);
     std::string text = "Object " + std::to_string(k) + " '" + object.name + "' " + kLogicFile +
                        ":" + std::to_string(quiz.objects[k]->line);
@@ -79,7 +79,7 @@ std::string caption(const QuizFacts& quiz, std::size_t k, const QuestionScreen* 
 }  // namespace
 
 bool writeProofSheet(const std::string& path, const QuizFacts& quiz,
-                     const std::vector<QuestionScreen>& screens, std::string& error) {
+                     const std::vector<QuestionCapture>& screens, std::string& error) {
     const OwnedFont font(gfx_load_font("Fonts\\Cour20b.fnt"));
     if (!font) {
         error = "Fonts\\Cour20b.fnt: cannot load the game's font for the proof sheet";
@@ -92,8 +92,8 @@ bool writeProofSheet(const std::string& path, const QuizFacts& quiz,
     for (int k = 0; k < rows; ++k) {
         const int top = kTitleHeight + k * kRowHeight;
         const auto shown = std::find_if(screens.begin(), screens.end(),
-                                        [&](const QuestionScreen& s) { return s.object == k; });
-        const QuestionScreen* screen = shown == screens.end() ? nullptr : &*shown;
+                                        [&](const QuestionCapture& s) { return s.object == k; });
+        const QuestionCapture* screen = shown == screens.end() ? nullptr : &*shown;
         sheet.text(font.get(), kMargin, top + 3, caption(quiz, static_cast<std::size_t>(k), screen),
                    kCaptionColour);
         const int pageTop = top + kCaptionHeight;

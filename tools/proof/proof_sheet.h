@@ -13,4 +13,4 @@
 // Writes the sheet as a PNG; on failure false with the reason in `error`.
 // Uses the game's font from the current data root.
 bool writeProofSheet(const std::string& path, const QuizFacts& quiz,
-                     const std::vector<QuestionScreen>& screens, std::string& error);
+                     const std::vector<QuestionCapture>& screens, std::string& error);
