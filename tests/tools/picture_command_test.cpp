@@ -141,4 +141,56 @@ TEST_F(PictureCommandTest, UnreadableInputFailsAndWritesNothing) {
     EXPECT_EQ(runTool({text.string()}), 2);
 }
 
+// The quiz maker page hands over pixels the browser decoded: they must make
+// the very canvas the file loader makes of the same picture, whatever the
+// row padding, see-through parts laid over black, and nothing from no pixels.
+TEST_F(PictureCommandTest, DecodedPixelsMakeTheCanvasTheFileMakes) {
+    constexpr int kWidth = 7;
+    constexpr int kHeight = 5;
+    std::array<PaletteEntry, 256> palette{};
+    std::vector<std::uint8_t> pixels(kWidth * kHeight);
+    for (int i = 0; i < 256; ++i) {
+        palette[i].red = static_cast<std::uint8_t>(i);
+        palette[i].green = static_cast<std::uint8_t>(255 - i);
+        palette[i].blue = static_cast<std::uint8_t>(i * 7);
+    }
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 37);
+    const fs::path png = folder_ / "decoded.png";
+    ASSERT_TRUE(write_page_png(png.string(), pixels.data(), palette.data(), kWidth, kHeight));
+    std::string error;
+    const auto fromFile = load_picture_file(png.string(), error);
+    ASSERT_TRUE(fromFile) << error;
+
+    constexpr int kPitch = kWidth * 4 + 12;
+    std::vector<std::uint8_t> rgba(kPitch * kHeight, 0xee);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const PaletteEntry& entry = palette[pixels[y * kWidth + x]];
+            std::uint8_t* p = &rgba[y * kPitch + x * 4];
+            p[0] = entry.red;
+            p[1] = entry.green;
+            p[2] = entry.blue;
+            p[3] = 255;
+        }
+    }
+    const auto decoded = canvas_from_rgba(rgba.data(), kWidth, kHeight, kPitch, "decoded.png", error);
+    ASSERT_TRUE(decoded) << error;
+    ASSERT_EQ(decoded->width(), kWidth);
+    ASSERT_EQ(decoded->height(), kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            EXPECT_EQ(decoded->get(x, y).red, fromFile->get(x, y).red) << x << "," << y;
+            EXPECT_EQ(decoded->get(x, y).green, fromFile->get(x, y).green) << x << "," << y;
+            EXPECT_EQ(decoded->get(x, y).blue, fromFile->get(x, y).blue) << x << "," << y;
+        }
+    }
+
+    const std::uint8_t halfSeen[4] = {200, 100, 50, 51};
+    const auto faded = canvas_from_rgba(halfSeen, 1, 1, 4, "faded.png", error);
+    ASSERT_TRUE(faded);
+    EXPECT_FLOAT_EQ(faded->get(0, 0).red, 200 * (51 / 255.0f));
+    EXPECT_FALSE(canvas_from_rgba(halfSeen, 0, 1, 4, "empty.png", error));
+    EXPECT_NE(error.find("empty.png"), std::string::npos);
+}
+
 }  // namespace

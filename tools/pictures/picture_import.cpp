@@ -1,8 +1,5 @@
 #include "pictures/picture_import.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -13,15 +10,6 @@
 #include "shell/game_palette.h"
 
 namespace {
-
-// Far beyond any picture a quiz needs, and small enough that a corrupt
-// header's size cannot make the float copy exhaust memory.
-constexpr long long kMaxSourcePixels = 64LL * 1024 * 1024;
-
-struct SurfaceFree {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
 // One destination sample's sources along an axis and their weights (summing to 1).
 struct Tap {
@@ -58,39 +46,27 @@ std::vector<std::vector<Tap>> axisTaps(int sourceLength, int targetLength) {
 
 }  // namespace
 
-std::optional<RgbCanvas> load_picture_file(const std::string& path, std::string& error) {
-    SurfacePtr loaded(IMG_Load(path.c_str()));
-    if (!loaded) {
-        error = path + ": cannot read the picture (" + IMG_GetError() + ")";
+std::optional<RgbCanvas> canvas_from_rgba(const std::uint8_t* rgba, int width, int height,
+                                         int pitch, const std::string& name, std::string& error) {
+    if (!rgba || width < 1 || height < 1 || pitch < 4 * width) {
+        error = name + ": the picture has no pixels";
         return std::nullopt;
     }
-    if (static_cast<long long>(loaded->w) * loaded->h > kMaxSourcePixels) {
-        error = path + ": the picture is too large (" + std::to_string(loaded->w) + " by " +
-                std::to_string(loaded->h) + ")";
+    if (static_cast<long long>(width) * height > kMaxSourcePixels) {
+        error = name + ": the picture is too large (" + std::to_string(width) + " by " +
+                std::to_string(height) + ")";
         return std::nullopt;
     }
-    // Palette, grey, 16-bit and alpha formats all become plain bytes R, G, B, A.
-    SurfacePtr rgba(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGBA32, 0));
-    if (!rgba) {
-        error = path + ": cannot convert the picture (" + SDL_GetError() + ")";
-        return std::nullopt;
-    }
-    if (SDL_LockSurface(rgba.get()) != 0) {
-        error = path + ": cannot read the picture's pixels";
-        return std::nullopt;
-    }
-    RgbCanvas canvas(rgba->w, rgba->h);
-    const auto* bytes = static_cast<const std::uint8_t*>(rgba->pixels);
-    for (int y = 0; y < rgba->h; ++y) {
-        const std::uint8_t* row = bytes + static_cast<std::ptrdiff_t>(y) * rgba->pitch;
-        for (int x = 0; x < rgba->w; ++x) {
+    RgbCanvas canvas(width, height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = rgba + static_cast<std::ptrdiff_t>(y) * pitch;
+        for (int x = 0; x < width; ++x) {
             const std::uint8_t* p = row + 4 * x;
             // The game has no transparency in its pictures: see-through parts go black.
             const float alpha = p[3] / 255.0f;
             canvas.set(x, y, rgb(p[0] * alpha, p[1] * alpha, p[2] * alpha));
         }
     }
-    SDL_UnlockSurface(rgba.get());
     return canvas;
 }
 
