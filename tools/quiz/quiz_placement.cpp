@@ -366,7 +366,9 @@ private:
             const int off = d < slice.from ? slice.from - d : d > slice.to ? d - slice.to : 0;
             return off - fromSteps[i] + (fromSteps[i] < slice.gap ? 100000 : 0);
         };
-        std::sort(order.begin(), order.end(), [&](int a, int b) { return score(a) < score(b); });
+        // Stable: among equal scores the candidates' own order decides, the
+        // same with every standard library (the quiz maker page's is another).
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return score(a) < score(b); });
         for (const bool strict : {true, false}) {
             for (const int i : order) {
                 const Vec3 p = floorUnder(ground.eye[i]);
@@ -427,7 +429,8 @@ private:
             return s >= kOtherNear && s <= kOtherFar ? std::abs(s - (kOtherNear + kOtherFar) / 2)
                                                      : 1000 + std::abs(s - kOtherFar);
         };
-        std::sort(others.begin(), others.end(), [&](int a, int b) { return otherScore(a) < otherScore(b); });
+        std::stable_sort(others.begin(), others.end(),
+                         [&](int a, int b) { return otherScore(a) < otherScore(b); });
         for (const bool strict : {true, false}) {
             for (const int i : others) {
                 const Vec3 p = floorUnder(ground.eye[i]);
