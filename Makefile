@@ -22,6 +22,12 @@ WEB_ENV          := NODE_PATH=/usr/share/nodejs
 # the build folder; this version still runs on Debian 12's node 18.
 WEB_TEST         := $(BUILD)/web-test
 PLAYWRIGHT       := 1.49.1
+# The quiz maker page (web/maker/): its module, the default quiz's site it
+# makes quizzes from (site/), and the zip library the page packs with, from
+# the npm registry, kept in the build folder.
+MAKER            := $(BUILD)/maker
+MAKER_DEPS       := $(BUILD)/maker-deps
+FFLATE           := 0.8.2
 
 all: build
 
@@ -52,9 +58,13 @@ web-deps:
 
 web: build web-deps
 	@$(WEB_ENV) emcmake cmake -S cmake/web -B $(WEB_ENGINE_BUILD) -G $(GENERATOR) \
-		-DKRV_WEB_ENGINE_DIR=$(abspath $(WEB_ENGINE)) >/dev/null
+		-DKRV_WEB_ENGINE_DIR=$(abspath $(WEB_ENGINE)) -DKRV_MAKER_DIR=$(abspath $(MAKER)) >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_ENGINE_BUILD) -j $(JOBS)
 	@$(BUILD)/krvtool web $(BUILD)/game -o $(WEB_SITE) --engine $(WEB_ENGINE)
+	@$(BUILD)/krvtool web $(BUILD)/game -o $(MAKER)/site --engine $(WEB_ENGINE) >/dev/null
+	@grep -qs '"version": "$(FFLATE)"' $(MAKER_DEPS)/node_modules/fflate/package.json || \
+		npm install --prefix $(MAKER_DEPS) --no-audit --no-fund --no-save fflate@$(FFLATE) >/dev/null
+	@cp $(MAKER_DEPS)/node_modules/fflate/umd/index.js $(MAKER)/fflate.js
 
 # Headless chromium replays tests/web/*.keys on the site in script mode; every
 # page must be byte-identical to `krvtool run` of the same script.
@@ -65,6 +75,8 @@ test-web: web
 			playwright-core@$(PLAYWRIGHT) >/dev/null
 	NODE_PATH=$(abspath $(WEB_TEST))/node_modules node tests/web/browser_test.js \
 		$(WEB_SITE) $(BUILD)/krvtool $(BUILD)/game $(WEB_TEST)/out tests/web/*.keys
+	NODE_PATH=$(abspath $(WEB_TEST))/node_modules:$(abspath $(MAKER_DEPS))/node_modules \
+		node tests/web/maker_test.js $(MAKER) $(BUILD)/krvtool $(BUILD)/game $(WEB_TEST)/maker
 
 # The default quiz as a package for learning platforms (README: "In a
 # learning platform").
@@ -72,7 +84,7 @@ scorm: web
 	@$(BUILD)/krvtool scorm $(BUILD)/game -o $(BUILD)/keravon-scorm.zip --engine $(WEB_ENGINE)
 
 serve-web: web
-	cd $(WEB_SITE) && python3 -m http.server --bind 127.0.0.1 8000
+	python3 tools/serve-web.py $(WEB_SITE) $(MAKER) 8000
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,261 @@
+// The quiz maker page in headless Chromium: a question list with a mistake
+// shows the builder's own words beside the line; the list put right builds
+// in the page, shows its map and its proof sheet, plays in the page, and
+// downloads a site and a package that hold, byte for byte, what `krvtool
+// quiz`, `web` and `scorm` make of the same list natively, and whose site
+// presents, page for page, what `krvtool run` presents for the same keys.
+// The work is still there after the page is opened again. `make test-web`
+// runs it:
+//
+//   node tests/web/maker_test.js MAKER KRVTOOL GAME_FOLDER WORK_FOLDER
+//
+// playwright-core and fflate are found through NODE_PATH.
+'use strict';
+
+const { execFileSync } = require('child_process');
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const { chromium } = require('playwright-core');
+const fflate = require('fflate');
+
+const kBrowser = process.env.KRV_CHROMIUM || '/usr/bin/chromium';
+const kBuildTimeoutMs = 120000;
+const kPlayTimeoutMs = 120000;
+
+// Ten questions: the largest figure the page is measured by. Question 4's
+// wrong letter is the mistake of the first build.
+function questionList(mistake) {
+  const lines = ['Title: Maker test', 'Ending: WELL DONE!', ''];
+  for (let i = 1; i <= 10; ++i) {
+    lines.push(`What is ${i} and ${i}?`, `A) ${2 * i}`, `B) ${2 * i + 1}`, `C) ${2 * i - 1}`,
+               `ANSWER: ${mistake && i === 4 ? 'D' : 'A'}`, '');
+  }
+  return lines.join('\n');
+}
+
+const kTypes = {
+  '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.json': 'application/json',
+};
+
+function serve(root) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
+    if (!file.startsWith(root + path.sep)) {
+      response.writeHead(403).end();
+      return;
+    }
+    fs.readFile(file, (error, bytes) => {
+      if (error) {
+        response.writeHead(404).end();
+        return;
+      }
+      response.writeHead(200, {
+        'Content-Type': kTypes[path.extname(file).toLowerCase()] || 'application/octet-stream',
+      });
+      response.end(bytes);
+    });
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+function run(krvtool, args, cwd) {
+  try {
+    return execFileSync(krvtool, args, { cwd, encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+  } catch (error) {
+    return error.stdout || '';  // the quiz builder says its problems on stdout and fails
+  }
+}
+
+// What the command line makes of the list: the built quiz, its keys, its
+// pages, its site and its package.
+function native(krvtool, game, work) {
+  const quiz = path.join(work, 'quiz.txt');
+  fs.writeFileSync(quiz, questionList(true));
+  // Named as the page names it, so the messages read the same.
+  const problems = run(krvtool, ['quiz', 'quiz.txt', '-o', 'wrong', '--game', game], work)
+    .split('\n').filter((line) => line.startsWith('quiz.txt:'));
+  fs.writeFileSync(quiz, questionList(false));
+  const built = path.join(work, 'game');
+  run(krvtool, ['quiz', quiz, '-o', built, '--game', game]);
+  run(krvtool, ['playtest', built, '-o', path.join(work, 'proof')]);
+  const keys = fs.readFileSync(path.join(work, 'proof', 'play.keys'), 'utf8');
+  const hashes = path.join(work, 'native.txt');
+  run(krvtool, ['run', '--script', path.join(work, 'proof', 'play.keys'), '--data', built,
+                '--frame-hashes', hashes]);
+  run(krvtool, ['web', built, '-o', path.join(work, 'site')]);
+  run(krvtool, ['scorm', built, '-o', path.join(work, 'package.zip')]);
+  return {
+    problems, keys,
+    frames: fs.readFileSync(hashes, 'utf8').split('\n').filter((line) => line),
+    site: path.join(work, 'site'),
+    package: fflate.unzipSync(fs.readFileSync(path.join(work, 'package.zip'))),
+  };
+}
+
+function compareFrames(native, web) {
+  const shown = Math.min(native.length, web.length);
+  for (let i = 0; i < shown; ++i) {
+    if (native[i] !== web[i]) return `page ${i} differs: native "${native[i]}", browser "${web[i]}"`;
+  }
+  if (native.length !== web.length) return `native presented ${native.length} pages, the browser ${web.length}`;
+  return native.length ? null : 'no page was presented';
+}
+
+function filesUnder(folder, prefix = '') {
+  const out = {};
+  for (const entry of fs.readdirSync(folder, { withFileTypes: true })) {
+    const inner = path.join(folder, entry.name);
+    if (entry.isDirectory()) Object.assign(out, filesUnder(inner, prefix + entry.name + '/'));
+    else out[prefix + entry.name] = fs.readFileSync(inner);
+  }
+  return out;
+}
+
+// The same files with the same bytes, or the first difference.
+function compareFiles(what, expected, got) {
+  const names = Object.keys(expected).sort();
+  const gotNames = Object.keys(got).sort();
+  if (names.join('\n') !== gotNames.join('\n')) {
+    const missing = names.filter((n) => !(n in got));
+    const extra = gotNames.filter((n) => !(n in expected));
+    return `${what}: missing [${missing.join(', ')}], extra [${extra.join(', ')}]`;
+  }
+  for (const name of names) {
+    if (Buffer.compare(Buffer.from(expected[name]), Buffer.from(got[name])) !== 0) return `${what}: ${name} differs`;
+  }
+  return null;
+}
+
+async function build(page) {
+  await page.getByRole('button', { name: 'Build', exact: true }).click();
+  await page.waitForFunction(() => /^(Built|\d+ problems?|The build failed)/.test(
+    document.getElementById('status').textContent), null, { timeout: kBuildTimeoutMs, polling: 100 });
+  return page.locator('#status').textContent();
+}
+
+async function download(page, name) {
+  const [file] = await Promise.all([page.waitForEvent('download'),
+                                    page.getByRole('button', { name }).click()]);
+  return fflate.unzipSync(new Uint8Array(fs.readFileSync(await file.path())));
+}
+
+async function scriptRun(browser, address, keys) {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.addInitScript((text) => { window.keravonScript = text; }, keys);
+  await page.goto(address + '/index.html');
+  await page.waitForFunction(() => window.keravonEnded === true, null, { timeout: kPlayTimeoutMs, polling: 200 });
+  const frames = await page.evaluate(() => window.keravonFrames);
+  await context.close();
+  return frames;
+}
+
+async function main() {
+  const [maker, krvtool, game, work] = process.argv.slice(2);
+  if (!work) {
+    console.error('usage: node tests/web/maker_test.js MAKER KRVTOOL GAME_FOLDER WORK_FOLDER');
+    process.exit(2);
+  }
+  fs.rmSync(work, { recursive: true, force: true });
+  fs.mkdirSync(work, { recursive: true });
+  const expected = native(path.resolve(krvtool), path.resolve(game), path.resolve(work));
+  const server = await serve(path.resolve(maker));
+  const address = `http://127.0.0.1:${server.address().port}`;
+  const browser = await chromium.launch({
+    executablePath: kBrowser,
+    headless: true,
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  const failures = [];
+  const check = (name, problem) => {
+    if (problem) failures.push(name + ': ' + problem);
+    console.log((problem ? 'FAIL ' : 'ok   ') + name + (problem ? ': ' + problem : ''));
+  };
+  try {
+    const context = await browser.newContext({ acceptDownloads: true });
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error.stack || error.message));
+    // The page hands a script given to it to the game it plays.
+    await page.addInitScript((text) => { window.keravonScript = text; }, expected.keys);
+    await page.goto(address + '/index.html');
+
+    // A mistake: the builder's words, beside their line.
+    await page.getByLabel('Questions').fill(questionList(true));
+    await build(page);
+    const shown = await page.locator('#problem-rows div').allTextContents();
+    const wanted = expected.problems.map((line) => line.replace(/^quiz\.txt:/, ''));
+    check('problems beside their lines',
+          wanted.length && shown.join('\n') === wanted.join('\n') ? null
+            : `the page shows [${shown.join(' | ')}] (${await page.locator('#status').textContent()}), krvtool quiz says [${wanted.join(' | ')}]`);
+
+    // Put right: built, with its map and its proof sheet.
+    await page.getByLabel('Questions').fill(questionList(false));
+    const status = await build(page);
+    const built = await page.evaluate(() => window.keravonMakerBuilt || null);
+    const pictures = await page.evaluate(() => ['map', 'proof'].map((id) => {
+      const canvas = document.getElementById(id);
+      return canvas.checkVisibility() ? canvas.width * canvas.height : 0;
+    }));
+    check('ten questions built in the page', built ? null : status + ' ' + (await page.locator('#other-problems').textContent()));
+    if (!built) throw new Error('nothing more to test');
+    console.log(`     the build took ${built.buildSeconds.toFixed(1)} s, with the map and the ` +
+                `proof sheet ${built.totalSeconds.toFixed(1)} s`);
+    check('the map and the proof sheet shown', pictures.every((area) => area > 0) ? null
+          : `map ${pictures[0]} pixels, proof sheet ${pictures[1]} pixels`);
+    // The keys played, apart from the comments naming the folders.
+    const pressed = (keys) => keys.split('\n').filter((line) => !line.startsWith('#')).join('\n');
+    check('the same playtest keys as krvtool playtest',
+          pressed(built.keys) === pressed(expected.keys) ? null : 'the keys differ');
+
+    // Play: the quiz in the page, as the command line plays it.
+    await page.getByRole('button', { name: 'Play' }).click();
+    await page.waitForFunction(() => {
+      const frame = document.querySelector('#play-frame iframe');
+      return frame && frame.contentWindow && frame.contentWindow.keravonEnded === true;
+    }, null, { timeout: kPlayTimeoutMs, polling: 200 });
+    const played = await page.evaluate(() => {
+      const inner = document.querySelector('#play-frame iframe').contentWindow;
+      return { frames: inner.keravonFrames, tally: inner.keravonTally || null, fatal: inner.keravonFatal || null };
+    });
+    check('Play answers every question and wins',
+          played.fatal || (played.tally && played.tally.won && played.tally.total === 10 ? null
+                                                                               : JSON.stringify(played.tally)));
+    check('Play presents the pages of krvtool run', compareFrames(expected.frames, played.frames));
+
+    // The downloads hold what the command line writes.
+    const site = await download(page, 'Download site');
+    check('"Download site" holds the files of krvtool web', compareFiles('site', filesUnder(expected.site), site));
+    const pack = await download(page, 'Download package');
+    check('"Download package" holds the files of krvtool scorm', compareFiles('package', expected.package, pack));
+    const unpacked = path.join(work, 'downloaded-site');
+    for (const [name, bytes] of Object.entries(site)) {
+      fs.mkdirSync(path.dirname(path.join(unpacked, name)), { recursive: true });
+      fs.writeFileSync(path.join(unpacked, name), bytes);
+    }
+    const siteServer = await serve(path.resolve(unpacked));
+    const frames = await scriptRun(browser, `http://127.0.0.1:${siteServer.address().port}`, expected.keys);
+    siteServer.close();
+    check('the downloaded site presents the pages of krvtool run', compareFrames(expected.frames, frames));
+
+    // The work is kept: opened again, the list is there.
+    await page.reload();
+    const kept = await page.getByLabel('Questions').inputValue();
+    check('the questions kept after the page is opened again', kept === questionList(false) ? null : 'lost');
+    check('no page errors', errors.length ? errors.join('; ') : null);
+    await context.close();
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  process.exit(failures.length ? 1 : 0);
+}
+
+main().catch((error) => {
+  console.error('FAIL ' + (error && error.stack || error));
+  process.exit(1);
+});
