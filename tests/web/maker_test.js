@@ -23,16 +23,22 @@ const kBrowser = process.env.KRV_CHROMIUM || '/usr/bin/chromium';
 const kBuildTimeoutMs = 120000;
 const kPlayTimeoutMs = 120000;
 
-// Ten questions: the largest figure the page is measured by. Question 4's
-// wrong letter is the mistake of the first build.
+// Ten questions: the largest figure the page is measured by. Question 2
+// shows a picture (decoded by the browser in the page, by SDL_image on the
+// command line). The mistakes of the first build: question 4's wrong letter
+// and question 6's picture, which no browser decodes.
 function questionList(mistake) {
   const lines = ['Title: Maker test', 'Ending: WELL DONE!', ''];
   for (let i = 1; i <= 10; ++i) {
     lines.push(`What is ${i} and ${i}?`, `A) ${2 * i}`, `B) ${2 * i + 1}`, `C) ${2 * i - 1}`,
-               `ANSWER: ${mistake && i === 4 ? 'D' : 'A'}`, '');
+               `ANSWER: ${mistake && i === 4 ? 'D' : 'A'}`);
+    if (i === 2) lines.push('Picture: map.png');
+    if (i === 6 && mistake) lines.push('Picture: broken.png');
+    lines.push('');
   }
   return lines.join('\n');
 }
+const kBrokenLine = questionList(true).split('\n').indexOf('Picture: broken.png') + 1;
 
 const kTypes = {
   '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
@@ -73,6 +79,10 @@ function run(krvtool, args, cwd) {
 // pages, its site and its package.
 function native(krvtool, game, work) {
   const quiz = path.join(work, 'quiz.txt');
+  // The picture: the default quiz's map, larger than the screen (so it is
+  // scaled too).
+  run(krvtool, ['map', game, '-o', path.join(work, 'map.png')]);
+  fs.writeFileSync(path.join(work, 'broken.png'), 'not a picture');
   fs.writeFileSync(quiz, questionList(true));
   // Named as the page names it, so the messages read the same.
   const problems = run(krvtool, ['quiz', 'quiz.txt', '-o', 'wrong', '--game', game], work)
@@ -184,11 +194,19 @@ async function main() {
     await page.addInitScript((text) => { window.keravonScript = text; }, expected.keys);
     await page.goto(address + '/index.html');
 
-    // A mistake: the builder's words, beside their line.
+    // Mistakes: the builder's words, beside their lines; the picture the
+    // browser cannot decode is named.
+    await page.locator('#add').setInputFiles([path.join(work, 'map.png'), path.join(work, 'broken.png')]);
     await page.getByLabel('Questions').fill(questionList(true));
     await build(page);
-    const shown = await page.locator('#problem-rows div').allTextContents();
-    const wanted = expected.problems.map((line) => line.replace(/^quiz\.txt:/, ''));
+    const rows = await page.locator('#problem-rows div').allTextContents();
+    const broken = rows.filter((row) => row.startsWith(kBrokenLine + ': '));
+    check('a picture the browser cannot decode named beside its line',
+          broken.length === 1 && broken[0].includes('broken.png') && broken[0].includes('cannot decode')
+            ? null : `[${rows.join(' | ')}]`);
+    const shown = rows.filter((row) => !row.startsWith(kBrokenLine + ': '));
+    const wanted = expected.problems.map((line) => line.replace(/^quiz\.txt:/, ''))
+      .filter((row) => !row.startsWith(kBrokenLine + ': '));
     check('problems beside their lines',
           wanted.length && shown.join('\n') === wanted.join('\n') ? null
             : `the page shows [${shown.join(' | ')}] (${await page.locator('#status').textContent()}), krvtool quiz says [${wanted.join(' | ')}]`);
