@@ -47,6 +47,7 @@
       numbers.textContent = '';
       for (let i = 1; i <= lines; ++i) {
         const row = document.createElement('div');
+        row.className = 'number';
         row.textContent = i;
         numbers.appendChild(row);
       }
@@ -55,6 +56,7 @@
     rows.textContent = '';
     for (const problem of problems.filter((p) => p.line)) {
       const row = document.createElement('div');
+      row.className = 'problem';
       row.style.top = ((problem.line - 1) * kLineHeight) + 'px';
       row.textContent = problem.line + ': ' + problem.reason;
       row.title = row.textContent;
@@ -232,7 +234,7 @@
     list.textContent = '';
     for (const note of notes) {
       const item = document.createElement('li');
-      item.textContent = note;
+      item.textContent = note.replace(/^\/work\/game: /, '');  // the worker's folder means nothing here
       list.appendChild(item);
     }
   }
