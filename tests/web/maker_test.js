@@ -75,6 +75,26 @@ function run(krvtool, args, cwd) {
   }
 }
 
+// A quiz in mazes of its own, two rooms above a cellar: the maze compiler
+// writes their models in the page too, numbers and all.
+function roomsMaze(marks) {
+  return 'maze "Two Rooms"\ncell 50\norigin 640 -505\nhome 790 40 -105\nskirting 20 20 plinth\nscale 128\n' +
+         'legend\n# solid walls brick\n. floor 0 ceiling 150 ground wood roof plaster walls brick\nend\n' +
+         'map\n############\n#..........#\n#..........#\n#..........#\n####..######\n' +
+         '#..........#\n#..........#\n#..........#\n#..........#\n############\nend\n' + marks;
+}
+const kOwnMazes = {
+  'rooms.maze': roomsMaze('marks\n............\n............\n......qq....\n......qq....\n............\n' +
+                          '............\n.....oo.....\n.....oo..TT.\n.........TT.\n............\nend\n' +
+                          'mark o object first\nmark q object north\nmark T passage cellar\n'),
+  'cellar.maze': roomsMaze('marks\n............\n............\n.........CC.\n.........CC.\n............\n' +
+                           '............\n.....dd.....\n.....dd.....\n............\n............\nend\n' +
+                           'mark C start cellar\nmark d object deep\n'),
+};
+const kOwnMazeList = 'Title: Own mazes\nMaze: rooms.maze\nMaze: cellar.maze\n\n' +
+                     'Which?\nA) this\nB) that\nANSWER: A\nPlace: north\nObject: crystal\n\n' +
+                     'Which else?\nA) this\nB) that\nANSWER: B\nPlace: deep\n';
+
 // What the command line makes of the list: the built quiz, its keys, its
 // pages, its site and its package.
 function native(krvtool, game, work) {
@@ -97,7 +117,14 @@ function native(krvtool, game, work) {
                 '--frame-hashes', hashes]);
   run(krvtool, ['web', built, '-o', path.join(work, 'site')]);
   run(krvtool, ['scorm', built, '-o', path.join(work, 'package.zip')]);
+  const own = path.join(work, 'own');
+  fs.mkdirSync(own);
+  for (const [name, text] of Object.entries(kOwnMazes)) fs.writeFileSync(path.join(own, name), text);
+  fs.writeFileSync(path.join(own, 'quiz.txt'), kOwnMazeList);
+  run(krvtool, ['quiz', 'quiz.txt', '-o', 'game', '--game', game], own);
+  run(krvtool, ['web', path.join(own, 'game'), '-o', path.join(own, 'site')]);
   return {
+    ownSite: path.join(own, 'site'),
     problems, keys,
     frames: fs.readFileSync(hashes, 'utf8').split('\n').filter((line) => line),
     site: path.join(work, 'site'),
@@ -259,6 +286,15 @@ async function main() {
     const frames = await scriptRun(browser, `http://127.0.0.1:${siteServer.address().port}`, expected.keys);
     siteServer.close();
     check('the downloaded site presents the pages of krvtool run', compareFrames(expected.frames, frames));
+
+    // Mazes of the quiz's own.
+    await page.locator('#add').setInputFiles(Object.keys(kOwnMazes).map((name) => path.join(work, 'own', name)));
+    await page.getByLabel('Questions').fill(kOwnMazeList);
+    const ownStatus = await build(page);
+    check('a quiz in mazes of its own built in the page', ownStatus.startsWith('Built') ? null : ownStatus);
+    check('its site holds the files of krvtool web',
+          compareFiles('site', filesUnder(expected.ownSite), await download(page, 'Download site')));
+    await page.getByLabel('Questions').fill(questionList(false));
 
     // The work is kept: opened again, the list is there.
     await page.reload();
