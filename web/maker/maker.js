@@ -167,7 +167,9 @@
   // builder names it beside the line that wants it.
   async function decode(bytes) {
     try {
-      const bitmap = await createImageBitmap(new Blob([bytes]));
+      // The file's own colours, unconverted, as krvtool reads them.
+      const bitmap = await createImageBitmap(new Blob([bytes]),
+                                             { colorSpaceConversion: 'none', premultiplyAlpha: 'none' });
       const canvas = document.createElement('canvas');
       canvas.width = bitmap.width;
       canvas.height = bitmap.height;
