@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/page_text.h"
@@ -43,6 +44,10 @@ struct Site {
 // The engine folder beside the running krvtool program (where `make web`
 // leaves it), for when no --engine is given.
 fs::path defaultEngineFolder();
+
+// `text` as a JSON string, quotes included (the site's file list, and what
+// the quiz maker page's module hands its script).
+std::string jsonString(std::string_view text);
 
 // The words `krvtool web` and `krvtool scorm` share: QUIZ_FOLDER -o OUTPUT
 // [--engine DIR]. False with the sentence to print when they are off.
