@@ -109,7 +109,7 @@ bool layoutQuestion(const QuestionScreenInput& input, QuestionScreen& screen, st
         for (std::string& line : bottom) top.push_back(std::move(line));
         const int height = count * kLineHeight;
         const int y = kUsableTop + (kUsableBottom - kUsableTop - height) / 2;
-        screen.texts.push_back({kQuestionLeft, y, std::move(top)});
+        screen.texts.push_back({kQuestionTextX, y, std::move(top)});
         return true;
     }
 
@@ -137,8 +137,8 @@ bool layoutQuestion(const QuestionScreenInput& input, QuestionScreen& screen, st
     const int topHeight = static_cast<int>(top.size()) * kLineHeight;
     shown.y = y + topHeight + kPictureGap;
     const int bottomY = shown.y + shown.height + kPictureGap;
-    screen.texts.push_back({kQuestionLeft, y, std::move(top)});
-    screen.texts.push_back({kQuestionLeft, bottomY, std::move(bottom)});
+    screen.texts.push_back({kQuestionTextX, y, std::move(top)});
+    screen.texts.push_back({kQuestionTextX, bottomY, std::move(bottom)});
     screen.picture = shown;
     return true;
 }

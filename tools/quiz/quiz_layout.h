@@ -8,24 +8,20 @@
 #include <string_view>
 #include <vector>
 
-// The game font's cell: every character is this wide, every line this high
-// (a question's lines are drawn this far apart).
-inline constexpr int kCharWidth = 10;
-inline constexpr int kLineHeight = 20;
+#include "check/text_layout.h"
+#include "logic/message_board.h"
 
-// The dark view a question is drawn over (inclusive).
-inline constexpr int kViewLeft = 10;
-inline constexpr int kViewTop = 10;
-inline constexpr int kViewRight = 629;
-inline constexpr int kViewBottom = 400;
+// The room is check's (text_layout.h), so what the builder lays out check
+// passes. The dark view a question is drawn over, both ends inclusive:
+inline constexpr int kViewTop = kQuestionTop;
+inline constexpr int kViewBottom = kQuestionBottom;
 
-// Question lines start here and keep within the view.
-inline constexpr int kQuestionLeft = 40;
-inline constexpr int kQuestionColumns = (kViewRight + 1 - kQuestionLeft) / kCharWidth - 1;  // 58
-// Message lines start at x 50 and are cut at 592; ending lines are centred.
-inline constexpr int kHintColumns = 54;
-inline constexpr int kHintMaxLines = 19;
-inline constexpr int kEndingColumns = 64;
+// Question lines start here, a column short of the view's right edge.
+inline constexpr int kQuestionTextX = 40;
+inline constexpr int kQuestionColumns = questionColumnsFrom(kQuestionTextX) - 1;  // 58
+// Message lines fill the band; ending lines are centred on the screen.
+inline constexpr int kHintColumns = kMessageColumns;  // 54
+inline constexpr int kHintMaxLines = Message::kMaxLines;  // 19
 inline constexpr int kEndingMaxLines = 100;
 
 // Words kept whole (counted in characters as the game draws them: "ß" is
