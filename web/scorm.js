@@ -143,7 +143,7 @@ window.KeravonScorm = (function () {
       keep(text) {
         if (text.length > kSuspendDataLimit) {
           console.warn('learning platform: the progress (' + text.length +
-                       ' characters) is longer than suspend data may be; it is kept in this browser only');
+                       ' characters) is longer than suspend data may be; it is not kept');
           return;
         }
         savedData = text;

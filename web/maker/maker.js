@@ -24,13 +24,36 @@
     if (message.type === 'done') pending.resolve(message);
     else pending.reject(new Error(message.message));
   };
-  worker.onerror = (event) => say('The quiz maker could not start: ' + event.message, true);
+  // A worker that fails takes every question asked of it with it: each is
+  // answered with the failure, so no button waits for ever.
+  worker.onerror = (event) => {
+    say('The quiz maker could not start: ' + event.message, true);
+    for (const pending of waiting.values()) pending.reject(new Error(event.message));
+    waiting.clear();
+  };
   function ask(type, extra) {
     const id = nextId++;
     return new Promise((resolve, reject) => {
       waiting.set(id, { resolve, reject });
       worker.postMessage(Object.assign({ id, type }, extra || {}));
     });
+  }
+
+  // The browser may refuse its storage (private windows, a full disk, a
+  // school's settings): the work then lives only as long as the tab.
+  function keepText() {
+    try {
+      localStorage.setItem(kTextKey, questions.value);
+    } catch (e) {
+      console.warn('the questions cannot be kept in this browser: ' + e);
+    }
+  }
+  function keptText() {
+    try {
+      return localStorage.getItem(kTextKey) || '';
+    } catch (e) {
+      return '';
+    }
   }
 
   function say(text, bad) {
@@ -97,12 +120,13 @@
   questions.addEventListener('input', () => {
     drawRows();
     changed();
-    localStorage.setItem(kTextKey, questions.value);
+    keepText();
   });
 
   // ---- The teacher's files, kept in IndexedDB by name.
   const files = new Map();
   const database = new Promise((resolve, reject) => {
+    if (!window.indexedDB) return reject(new Error('no IndexedDB'));
     const request = indexedDB.open('keravon-maker', 1);
     request.onupgradeneeded = () => request.result.createObjectStore('files');
     request.onsuccess = () => resolve(request.result);
@@ -115,6 +139,7 @@
       const request = action(transaction.objectStore('files'));
       transaction.oncomplete = () => resolve(request.result);
       transaction.onerror = () => reject(transaction.error);
+      transaction.onabort = () => reject(transaction.error);
     });
   }
   function listFiles() {
@@ -157,7 +182,7 @@
     const file = e.target.files[0];
     if (!file) return;
     questions.value = await file.text();
-    localStorage.setItem(kTextKey, questions.value);
+    keepText();
     drawRows();
     changed();
   });
@@ -351,7 +376,7 @@
     if ((questions.value.trim() || files.size) &&
         !confirm('Start a new quiz? The questions and files here are removed from this browser.')) return;
     questions.value = '';
-    localStorage.removeItem(kTextKey);
+    keepText();
     files.clear();
     await store((s) => s.clear()).catch(() => {});
     listFiles();
@@ -367,7 +392,7 @@
   });
 
   // ---- The work as it was left.
-  questions.value = localStorage.getItem(kTextKey) || '';
+  questions.value = keptText();
   drawRows();
   store((s) => s.getAllKeys()).then(async (names) => {
     for (const name of names) files.set(name, await store((s) => s.get(name)));

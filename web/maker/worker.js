@@ -15,10 +15,11 @@ const kQuizFile = kQuizFolder + '/quiz.txt';
 const kBuilt = '/work/game';
 const kEngine = '/engine';
 
-// The game's sounds for the headless game here, in the mix format (16-bit
-// stereo at 44100 Hz) the site's page gets from the browser's decoder, which
-// a worker lacks. The quiz file names no sound, so only the game's own WAVs
-// come here, and they are plain PCM; anything else stays silent.
+// The game's sounds in the mix format (16-bit stereo at 44100 Hz) the site's
+// page gets from the browser's decoder, which a worker lacks: the builder
+// times the title screen by the intro music's length, as krvtool does. The
+// quiz file names no sound, so only the game's own WAVs come here, and they
+// are plain PCM; anything else stays silent.
 let lastSound = { path: '', frames: undefined };
 function soundFrames(path) {
   if (lastSound.path !== path) lastSound = { path, frames: readPcmWav(Module.FS.readFile(path)) };
