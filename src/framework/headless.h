@@ -49,6 +49,9 @@ public:
                             std::string& error);
     // The scan code of a script key name (case ignored), or 0.
     static int scanCodeOfKeyName(std::string_view name);
+    // The name a script writes for a scan code (the first the table lists,
+    // a letter or digit as itself), or "" for one without a name.
+    static std::string keyNameOfScanCode(int scanCode);
     // Answer of the mode dialog (true = "Run KRV").
     void setDialogAnswer(bool run) { dialogAnswer_ = run; }
     // The progress a run continues from, as a browser page would give it.

@@ -10,9 +10,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "framework/headless.h"
-
 #include "framework/audio.h"
+#include "framework/headless.h"
 
 namespace {
 
@@ -104,6 +103,19 @@ bool parseNumber(std::string_view text, long limit, long& value) {
 HeadlessBackend::~HeadlessBackend() {
     // The framework's audio layer must not keep a backend that is gone.
     if (mixer_) fw_audio_close();
+}
+
+std::string HeadlessBackend::keyNameOfScanCode(int scanCode) {
+    for (const KeyName& key : kKeyNames) {
+        if (key.scanCode == scanCode) return key.name;
+    }
+    for (const KeyRow& row : kKeyRows) {
+        const std::string_view keys(row.keys);
+        const int offset = scanCode - row.firstScanCode;
+        if (offset >= 0 && offset < static_cast<int>(keys.size()))
+            return std::string(1, keys[offset]);
+    }
+    return {};
 }
 
 int HeadlessBackend::scanCodeOfKeyName(std::string_view name) {

@@ -114,7 +114,6 @@ SDL_Texture* SdlScreen::sharpTexture(int scale) {
     sharp_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                                kScreenWidth * scale, kScreenHeight * scale);
     if (!sharp_) return nullptr;
-    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     SDL_SetTextureScaleMode(sharp_, SDL_ScaleModeLinear);
     sharpScale_ = scale;
     return sharp_;

@@ -69,22 +69,11 @@ void flood(Model& maze, const Vec3& start, const std::vector<PassageLink>& passa
     maze.bumpFlag = 0;
 }
 
-std::string at(int line, const std::string& reason) {
-    return std::string(kLogicFile) + ":" + std::to_string(line) + ": " + reason;
-}
-
-
-// Whole units are what authors write and read in the logic file.
-std::string describe(const Vec3& p) {
-    const auto number = [](float v) { return std::to_string(std::lround(v)); };
-    return "(" + number(p.x) + ", " + number(p.y) + ", " + number(p.z) + ")";
-}
+}  // namespace
 
 // How an object stands at p in its maze: on the floor, and, as it turns,
 // clear of walls and skirting: every point of the circle its widest part
 // sweeps has floor at about the height under its centre.
-}  // namespace
-
 std::string standingProblem(const Model& maze, const Model& object, const Vec3& p) {
     if (!maze.collisionGrid || object.pointCount < 1) return {};
     float low = object.points[1].y;
@@ -126,7 +115,7 @@ std::string standingProblem(const Model& maze, const Model& object, const Vec3& 
         if (!floorAt(x, z, floorY) || std::fabs(floorY - centreFloor) > kStandTolerance) {
             return "turns into a wall or the skirting: keep its centre " +
                    std::to_string(static_cast<int>(std::ceil(radius))) +
-                   " units clear of them (near " + describe(Vec3{x, p.y, z}) + ")";
+                   " units clear of them (near " + describePoint(Vec3{x, p.y, z}) + ")";
         }
     }
     return {};
@@ -207,15 +196,12 @@ ReachWalk walkReach(const LogicFileContents& contents, std::span<Model* const> m
         grew = false;
         for (const auto& [m, link] : inFileOrder) {
             const PassageLink& passage = *link;
-            if (!passage.leads || !usable(m) || !reach[m].anyInside(passage.box))
-                continue;
+            if (!passage.leads || !usable(m) || !reach[m].anyInside(passage.box)) continue;
             const Vec3 arrival = passage.arrival;
             MazeReach& target = reach[passage.targetMaze];
             // Arrivals are told apart by where they are, on a lattice of
             // their own (the maze's may not exist yet).
-            const ReachPlace key{static_cast<int>(std::lround(arrival.x / kReachStep)),
-                                 static_cast<int>(std::lround(arrival.z / kReachStep)),
-                                 static_cast<int>(std::lround(arrival.y))};
+            const ReachPlace key = MazeReach{}.placeOf(arrival);
             if (!target.seeded.insert(key).second) continue;
             // The game puts the eye at the start point as it is; the first
             // step then brings it down onto the floor.
@@ -228,7 +214,8 @@ ReachWalk walkReach(const LogicFileContents& contents, std::span<Model* const> m
     return walk;
 }
 
-std::vector<std::string> checkReach(const LogicFileContents& contents, std::span<Model* const> mazes,
+std::vector<std::string> checkReach(const LogicFileContents& contents,
+                                    std::span<Model* const> mazes,
                                     std::span<const Model* const> objects, const Vec3& home) {
     const auto usable = [&](std::int32_t m) { return usableMaze(mazes, m); };
     const ReachWalk walk = walkReach(contents, mazes, home);
@@ -247,43 +234,46 @@ std::vector<std::string> checkReach(const LogicFileContents& contents, std::span
                 const char* which = k == 0 ? "position" : "other position";
                 if (k == 1 && places[1] == places[0]) break;
                 if (!reach[m].anyStandingInside(objectReachBox(places[k]))) {
-                    problems.push_back(at(record.line, "object '" + object->name + "' at its " +
-                                                           which + " " + describe(places[k]) +
-                                                           " cannot be reached by a walking player"));
+                    problems.push_back(
+                        logicFileLine(record.line, "object '" + object->name + "' at its " + which +
+                                                       " " + describePoint(places[k]) +
+                                                       " cannot be reached by a walking player"));
                 }
                 if (model && model->loaded) {
                     const std::string standing = standingProblem(*mazes[m], *model, places[k]);
                     if (!standing.empty()) {
-                        problems.push_back(at(record.line, "object '" + object->name + "' at its " +
-                                                               which + " " + standing));
+                        problems.push_back(logicFileLine(
+                            record.line,
+                            "object '" + object->name + "' at its " + which + " " + standing));
                     }
                 }
             }
         } else if (const auto* passage = std::get_if<LogicPassage>(&record.value)) {
             if (usable(m) && !reach[m].anyInside(passage->box)) {
-                problems.push_back(
-                    at(record.line, "the passage box from " + describe(passage->box.min) + " to " +
-                                        describe(passage->box.max) + " in maze " +
-                                        std::to_string(m) + " cannot be reached by a walking player"));
+                problems.push_back(logicFileLine(
+                    record.line, "the passage box from " + describePoint(passage->box.min) +
+                                     " to " + describePoint(passage->box.max) + " in maze " +
+                                     std::to_string(m) + " cannot be reached by a walking player"));
             }
         } else if (const auto* start = std::get_if<LogicStartPoint>(&record.value)) {
             if (!usable(m)) continue;
             Vec3 eye{start->point.x, start->point.y, start->point.z};
             Vec3 landed = eye;
             if (!checkMove(*mazes[m], landed, eye)) {
-                problems.push_back(at(record.line, "start point " + describe(eye) + " of maze " +
-                                                       std::to_string(m) +
-                                                       " has no floor a player can stand on"));
+                problems.push_back(logicFileLine(
+                    record.line, "start point " + describePoint(eye) + " of maze " +
+                                     std::to_string(m) + " has no floor a player can stand on"));
                 continue;
             }
             // Arriving inside a passage box leads on at the first step.
             for (const LogicRecord& other : contents.records) {
                 const auto* passage = std::get_if<LogicPassage>(&other.value);
                 if (passage && other.maze == m && passage->box.contains(landed)) {
-                    problems.push_back(at(record.line, "start point " + describe(eye) +
-                                                           " lies inside the passage box of line " +
-                                                           std::to_string(other.line) +
-                                                           ": the first step leads straight on"));
+                    problems.push_back(
+                        logicFileLine(record.line, "start point " + describePoint(eye) +
+                                                       " lies inside the passage box of line " +
+                                                       std::to_string(other.line) +
+                                                       ": the first step leads straight on"));
                 }
             }
         }
@@ -326,7 +316,9 @@ Router::Router(const LogicFileContents& contents, std::span<Model* const> mazes,
         lattices_[m].origin = walk.mazes[m].origin;
 }
 
-bool Router::usable(std::int32_t maze) const { return usableMaze(mazes_, maze); }
+bool Router::usable(std::int32_t maze) const {
+    return usableMaze(mazes_, maze);
+}
 
 std::optional<std::vector<RouteStep>> Router::route(std::int32_t maze, const Vec3& eye,
                                                     std::int32_t goalMaze, const Box& goal) const {
@@ -369,4 +361,13 @@ std::optional<std::vector<RouteStep>> Router::route(std::int32_t maze, const Vec
         model.bumpFlag = bump;
     }
     return std::nullopt;
+}
+
+std::string logicFileLine(int line, const std::string& reason) {
+    return std::string(kLogicFile) + ":" + std::to_string(line) + ": " + reason;
+}
+
+std::string describePoint(const Vec3& p) {
+    const auto number = [](float v) { return std::to_string(std::lround(v)); };
+    return "(" + number(p.x) + ", " + number(p.y) + ", " + number(p.z) + ")";
 }

@@ -88,6 +88,11 @@ ReachWalk walkReach(const LogicFileContents& contents, std::span<Model* const> m
 // The box around an object within which the eye makes its question show.
 Box objectReachBox(const Vec3& position);
 
+// "Data\krv.lgk:LINE: reason", the way every finding about the logic file is told.
+std::string logicFileLine(int line, const std::string& reason);
+// A place in whole units, as authors write and read them: "(790, 40, -105)".
+std::string describePoint(const Vec3& p);
+
 // Why `object` cannot stand at `position` in `maze` (empty when it can): no
 // floor under it, floating or sunk, or, as it turns, reaching into a wall
 // or the skirting.
@@ -122,7 +127,6 @@ public:
     std::optional<std::vector<RouteStep>> route(std::int32_t maze, const Vec3& eye,
                                                 std::int32_t goalMaze, const Box& goal) const;
 
-    const std::vector<std::vector<PassageLink>>& passages() const { return passages_; }
 
 private:
     bool usable(std::int32_t maze) const;

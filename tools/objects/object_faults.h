@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "collision/collision_grid.h"
+#include "logic/logic_file.h"
 #include "maze/model_data.h"
 
 // The game builds every object's collision grid with cells of 50 units, each
 // holding at most 50 floor and ceiling polygons, and stops on a 51st.
-constexpr int kObjectGridCell = 50;
-constexpr int kObjectGridCapacity = 50;
+constexpr int kObjectGridCell = kObjectCellSize;
+constexpr int kObjectGridCapacity = GridCell::kCapacity;
 
 // "FILE:LINE: ..." naming the shape line that adds the most floor and
 // ceiling polygons to the fullest cell, with what to change; empty when

@@ -2,26 +2,10 @@
 
 #include <cstdio>
 
-namespace {
-
-struct NamedKey {
-    int scanCode;
-    const char* name;
-};
-
-// The keys the pilot presses.
-constexpr NamedKey kNamedKeys[] = {
-    {scan::kEscape, "Esc"},  {scan::kUp, "Up"},     {scan::kDown, "Down"},   {scan::kLeft, "Left"},
-    {scan::kRight, "Right"}, {scan::kHome, "Home"}, {scan::kPageUp, "PgUp"}, {scan::k1, "1"},
-    {scan::k2, "2"},         {scan::k3, "3"},
-};
-
-}  // namespace
-
 std::string scriptKeyName(int scanCode) {
-    for (const NamedKey& key : kNamedKeys) {
-        if (key.scanCode == scanCode) return key.name;
-    }
+    // The key scripts' own names, so what is written reads back the same.
+    std::string name = HeadlessBackend::keyNameOfScanCode(scanCode);
+    if (!name.empty()) return name;
     // Two digits at least: a raw scan code, not a digit key.
     char raw[8];
     std::snprintf(raw, sizeof raw, "%02d", scanCode);

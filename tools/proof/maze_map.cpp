@@ -8,6 +8,7 @@
 
 #include "check/game_mazes.h"
 #include "check/reach.h"
+#include "check/text_layout.h"
 #include "collision/move_test.h"
 #include "framework/files.h"
 #include "geometry/model.h"
@@ -27,8 +28,6 @@ constexpr int kLeftRuler = 64;   // z labels left of it
 constexpr int kRightRoom = 140;  // for labels right of the map area
 constexpr int kLegendHeight = 64;
 constexpr int kLegendWidth = 1190;  // the legend in one row
-constexpr int kCharWidth = 10;      // the game's font
-constexpr int kCharHeight = 20;
 // The larger side of a maze is drawn at most this many pixels long.
 constexpr float kLongestSide = 1400.0f;
 // A reached place stands for the lattice square around it; its floor is
@@ -247,8 +246,8 @@ private:
     }
 
     void label(int x, int y, const std::string& text, std::uint8_t colour) {
-        const int width = kCharWidth * static_cast<int>(text.size());
-        canvas_.fillRect(x - 1, y, x + width, y + kCharHeight - 1, kPage);
+        const int width = kGlyphWidth * static_cast<int>(text.size());
+        canvas_.fillRect(x - 1, y, x + width, y + kLineHeight - 1, kPage);
         canvas_.text(font_, x, y, text, colour);
     }
 
@@ -259,7 +258,7 @@ private:
                 const Box& b = zone->box;
                 canvas_.dashedRect(panel_.pixelX(b.min.x), panel_.pixelY(b.min.z),
                                    panel_.pixelX(b.max.x), panel_.pixelY(b.max.z), kSound, 4);
-                label(panel_.pixelX(b.min.x) + 3, panel_.pixelY(b.max.z) - kCharHeight - 2,
+                label(panel_.pixelX(b.min.x) + 3, panel_.pixelY(b.max.z) - kLineHeight - 2,
                       "sound " + std::to_string(zone->sound), kSound);
             }
         }
@@ -281,7 +280,7 @@ private:
         const int homeY = panel_.pixelY(model_.homePosition.z);
         canvas_.disc(homeX, homeY, 6, kHome);
         // Left of the disc: start point 0 is usually the home too.
-        label(homeX - 8 - kCharWidth, homeY - kCharHeight / 2, "H", kHome);
+        label(homeX - 8 - kGlyphWidth, homeY - kLineHeight / 2, "H", kHome);
         int number = 0;
         for (const LogicRecord& record : marks_.logic.records) {
             const auto* start = std::get_if<LogicStartPoint>(&record.value);
@@ -308,10 +307,10 @@ private:
                 canvas_.line(x, y, ox, oy, kOtherPlace);
                 canvas_.ring(ox, oy, 6, kOtherPlace);
                 canvas_.ring(ox, oy, 5, kOtherPlace);
-                label(ox + 8, oy - kCharHeight - 1, std::to_string(k) + "'", kOtherPlace);
+                label(ox + 8, oy - kLineHeight - 1, std::to_string(k) + "'", kOtherPlace);
             }
             canvas_.disc(x, y, 6, kObject);
-            label(x + 8, y - kCharHeight - 1, std::to_string(k), kObject);
+            label(x + 8, y - kLineHeight - 1, std::to_string(k), kObject);
         }
     }
 
@@ -319,7 +318,7 @@ private:
         const int step = gridStep(panel_.pixelsPerUnit);
         // Labels at least six characters apart.
         const int labelStep =
-            step * static_cast<int>(std::ceil(6.0f * kCharWidth / (step * panel_.pixelsPerUnit)));
+            step * static_cast<int>(std::ceil(6.0f * kGlyphWidth / (step * panel_.pixelsPerUnit)));
         const float maxX = panel_.minX + panel_.width / panel_.pixelsPerUnit;
         const float maxZ = panel_.minZ + panel_.height / panel_.pixelsPerUnit;
         for (int x = static_cast<int>(std::ceil(panel_.minX / labelStep)) * labelStep; x <= maxX;
@@ -327,7 +326,7 @@ private:
             const std::string text = std::to_string(x);
             const int px = panel_.pixelX(static_cast<float>(x));
             canvas_.fillRect(px, panel_.top - 5, px, panel_.top - 1, kText);
-            canvas_.text(font_, px - kCharWidth * static_cast<int>(text.size()) / 2,
+            canvas_.text(font_, px - kGlyphWidth * static_cast<int>(text.size()) / 2,
                          panel_.top - kTopRuler, text, kText);
         }
         for (int z = static_cast<int>(std::ceil(panel_.minZ / labelStep)) * labelStep; z <= maxZ;
@@ -335,8 +334,8 @@ private:
             const std::string text = std::to_string(z);
             const int py = panel_.pixelY(static_cast<float>(z));
             canvas_.fillRect(panel_.left - 5, py, panel_.left - 1, py, kText);
-            canvas_.text(font_, panel_.left - 8 - kCharWidth * static_cast<int>(text.size()),
-                         py - kCharHeight / 2, text, kText);
+            canvas_.text(font_, panel_.left - 8 - kGlyphWidth * static_cast<int>(text.size()),
+                         py - kLineHeight / 2, text, kText);
         }
     }
 
@@ -355,7 +354,7 @@ void paintLegend(MazeMap& map, const GfxFont* font, int top) {
     int x = kMargin;
     const int y = top + 8;
     c.text(font, x, y, "floor y", kText);
-    x += 8 * kCharWidth;
+    x += 8 * kGlyphWidth;
     const int barWidth = 160;
     for (int i = 0; i < barWidth; ++i) {
         const int level = i * kHeightLevels / barWidth;
@@ -366,21 +365,21 @@ void paintLegend(MazeMap& map, const GfxFont* font, int top) {
     }
     c.text(font, x, y + 22, std::to_string(std::lround(map.lowestFloor)), kText);
     const std::string high = std::to_string(std::lround(map.highestFloor));
-    c.text(font, x + barWidth - kCharWidth * static_cast<int>(high.size()), y + 22, high, kText);
+    c.text(font, x + barWidth - kGlyphWidth * static_cast<int>(high.size()), y + 22, high, kText);
     x += barWidth + 12;
     c.text(font, x, y - 2, "top: reached by a walking player", kText);
     c.text(font, x, y + 18, "hatched: nobody reaches it", kText);
-    x += 35 * kCharWidth;
+    x += 35 * kGlyphWidth;
     c.disc(x + 6, y + 8, 6, kObject);
     c.text(font, x + 16, y - 2, "object (number)", kText);
     c.ring(x + 6, y + 30, 6, kOtherPlace);
     c.text(font, x + 16, y + 20, "its wrong-answer place", kText);
-    x += 25 * kCharWidth;
+    x += 25 * kGlyphWidth;
     c.disc(x + 6, y + 8, 6, kHome);
     c.text(font, x + 16, y - 2, "H home", kText);
     c.disc(x + 6, y + 30, 5, kStart);
     c.text(font, x + 16, y + 20, "B start point", kText);
-    x += 16 * kCharWidth;
+    x += 16 * kGlyphWidth;
     c.frameRect(x, y + 2, x + 14, y + 14, kPassage, 2);
     c.text(font, x + 20, y - 2, "passage", kText);
     c.dashedRect(x, y + 24, x + 14, y + 36, kSound, 4);

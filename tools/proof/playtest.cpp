@@ -80,7 +80,6 @@ PlaytestResult runPlaytest(const PlaytestOptions& options) {
     } else if (result.failure.empty() && result.winningIteration < 0) {
         result.failure = "the game ended before the quiz was won";
     }
-    result.won = result.failure.empty();
 
     // Written whether won or not: a failed run's keys replay to where it stopped.
     const std::filesystem::path out(options.outFolder);

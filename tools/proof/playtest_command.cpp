@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "command.h"
+#include "logic/world.h"
 #include "proof/playtest.h"
 
 namespace {
@@ -45,7 +46,7 @@ int runPlaytestCommand(std::span<char*> args) {
             }
             char* end = nullptr;
             const long object = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || object < 0 || object > 19)
+            if (value.empty() || *end != '\0' || object < 0 || object >= World::kSlotCapacity)
                 return usageError("--wrong wants an object number from 0 to 19");
             options.wrongObject = static_cast<int>(object);
         } else if (!arg.empty() && arg[0] == '-') {

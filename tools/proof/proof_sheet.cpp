@@ -13,13 +13,11 @@
 
 namespace {
 
-constexpr int kScreenW = 640;
-constexpr int kScreenH = 480;
 constexpr int kMargin = 10;
 constexpr int kTitleHeight = 34;
 constexpr int kCaptionHeight = 26;
-constexpr int kRowHeight = kCaptionHeight + kScreenH + kMargin;
-constexpr int kSheetWidth = kMargin + kScreenW + kMargin + kScreenW + kMargin;
+constexpr int kRowHeight = kCaptionHeight + kScreenHeight + kMargin;
+constexpr int kSheetWidth = kMargin + kScreenWidth + kMargin + kScreenWidth + kMargin;
 // Where the message panel starts its first line, as the band would show it
 // with the text at rest.
 constexpr int kMessageTop = 30;
@@ -34,13 +32,13 @@ const std::uint8_t kEdgeColour = static_cast<std::uint8_t>(cube_index(5, 1, 1));
 // edges (marked in red, so a line that runs past them shows as cut).
 void drawMessage(IndexedCanvas& sheet, const GfxFont* font, int left, int top,
                  const LogicObject& object) {
-    sheet.fillRect(left, top, left + kScreenW - 1, top + kScreenH - 1, kSheetBackground);
-    sheet.fillRect(left + World::kBandLeft, top, left + World::kBandRight, top + kScreenH - 1,
+    sheet.fillRect(left, top, left + kScreenWidth - 1, top + kScreenHeight - 1, kSheetBackground);
+    sheet.fillRect(left + World::kBandLeft, top, left + World::kBandRight, top + kScreenHeight - 1,
                    kBandColour);
     sheet.fillRect(left + World::kBandLeft - 1, top, left + World::kBandLeft - 1,
-                   top + kScreenH - 1, kEdgeColour);
+                   top + kScreenHeight - 1, kEdgeColour);
     sheet.fillRect(left + World::kBandRight + 1, top, left + World::kBandRight + 1,
-                   top + kScreenH - 1, kEdgeColour);
+                   top + kScreenHeight - 1, kEdgeColour);
     sheet.text(font, left + World::kBandLeft + 3, top + 4,
                "message, " + std::string(kLogicFile) + ":" + std::to_string(object.messageLine),
                kNoteColour);
@@ -50,10 +48,10 @@ void drawMessage(IndexedCanvas& sheet, const GfxFont* font, int left, int top,
                    object.message[i], kWhite, left + World::kBandLeft, left + World::kBandRight);
     }
     if (shown < object.message.size()) {
-        sheet.text(font, left + World::kMessageX, top + kMessageTop + 20 * static_cast<int>(shown),
-                   "(" + std::to_string(object.message.size() - shown) +
-                       " more lines: the game keeps 19)",
-                   kEdgeColour);
+        sheet.text(
+            font, left + World::kMessageX, top + kMessageTop + 20 * static_cast<int>(shown),
+            "(" + std::to_string(object.message.size() - shown) + " more lines: the game keeps 19)",
+            kEdgeColour);
     }
     if (object.message.empty()) {
         sheet.text(font, left + World::kMessageX, top + kMessageTop, "(no message)", kNoteColour);
@@ -98,14 +96,14 @@ bool writeProofSheet(const std::string& path, const QuizFacts& quiz,
                    kCaptionColour);
         const int pageTop = top + kCaptionHeight;
         if (screen) {
-            sheet.copy(kMargin, pageTop, kScreenW, kScreenH, screen->pixels);
+            sheet.copy(kMargin, pageTop, kScreenWidth, kScreenHeight, screen->pixels);
         } else {
-            sheet.frameRect(kMargin, pageTop, kMargin + kScreenW - 1, pageTop + kScreenH - 1,
-                            kNoteColour);
+            sheet.frameRect(kMargin, pageTop, kMargin + kScreenWidth - 1,
+                            pageTop + kScreenHeight - 1, kNoteColour);
             sheet.text(font.get(), kMargin + 20, pageTop + 20, "(the question was not reached)",
                        kNoteColour);
         }
-        drawMessage(sheet, font.get(), 2 * kMargin + kScreenW, pageTop,
+        drawMessage(sheet, font.get(), 2 * kMargin + kScreenWidth, pageTop,
                     quiz.object(static_cast<std::size_t>(k)));
     }
     const auto palette = game_palette();

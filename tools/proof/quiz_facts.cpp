@@ -13,10 +13,6 @@
 
 namespace {
 
-std::string at(int line, const std::string& reason) {
-    return std::string(kLogicFile) + ":" + std::to_string(line) + ": " + reason;
-}
-
 // The reached eye nearest to `p` across the floor, for saying how far off
 // an object stands.
 std::optional<Vec3> nearestReached(const MazeReach& reach, const Vec3& p) {
@@ -50,19 +46,21 @@ std::string unreachable(const QuizFacts& quiz, std::size_t k, const Vec3& positi
             for (const PassageLink& passage : links[from]) {
                 if (passage.targetMaze != m || quiz.walk.mazes[from].anyInside(passage.box))
                     continue;
-                return at(passage.line, "the passage box from " + describePoint(passage.box.min) +
-                                            " to " + describePoint(passage.box.max) + " in maze " +
-                                            std::to_string(from) +
-                                            " cannot be reached by a walking player, so nobody "
-                                            "enters maze " +
-                                            std::to_string(m) + " to find " + what + " (line " +
-                                            std::to_string(record.line) + ")");
+                return logicFileLine(passage.line,
+                                     "the passage box from " + describePoint(passage.box.min) +
+                                         " to " + describePoint(passage.box.max) + " in maze " +
+                                         std::to_string(from) +
+                                         " cannot be reached by a walking player, so nobody "
+                                         "enters maze " +
+                                         std::to_string(m) + " to find " + what + " (line " +
+                                         std::to_string(record.line) + ")");
             }
         }
-        return at(record.line, what +
-                                   " cannot be reached: no passage a player can reach leads "
-                                   "into maze " +
-                                   std::to_string(m));
+        return logicFileLine(record.line,
+                             what +
+                                 " cannot be reached: no passage a player can reach leads "
+                                 "into maze " +
+                                 std::to_string(m));
     }
     std::string why = " cannot be reached by a walking player";
     if (const auto nearest = nearestReached(reach, position)) {
@@ -72,15 +70,10 @@ std::string unreachable(const QuizFacts& quiz, std::size_t k, const Vec3& positi
                    std::lround(std::hypot(nearest->x - position.x, nearest->z - position.z)))) +
                " units away across the floor (the question shows within 50 on every axis)";
     }
-    return at(record.line, what + why);
+    return logicFileLine(record.line, what + why);
 }
 
 }  // namespace
-
-std::string describePoint(const Vec3& p) {
-    const auto number = [](float v) { return std::to_string(std::lround(v)); };
-    return "(" + number(p.x) + ", " + number(p.y) + ", " + number(p.z) + ")";
-}
 
 std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure) {
     buildTrigTables();
@@ -111,7 +104,8 @@ std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure) 
     for (const std::vector<LogicProblem>* list : lists) {
         for (const LogicProblem& problem : *list) {
             if (!problem.fatalMessage) continue;
-            failure = at(problem.line, problem.reason + " (krvtool check lists every problem)");
+            failure = logicFileLine(problem.line,
+                                    problem.reason + " (krvtool check lists every problem)");
             return nullptr;
         }
     }
@@ -137,9 +131,10 @@ std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure) 
             const Vec3& p = other ? object.otherPosition : object.position;
             const std::int32_t m = quiz->objects[k]->maze;
             if (m < 0 || m >= static_cast<std::int32_t>(quiz->walk.mazes.size())) {
-                failure = at(quiz->objects[k]->line, "object '" + object.name +
-                                                         "' stands in maze " + std::to_string(m) +
-                                                         ", which does not exist (mazes 0 to 2)");
+                failure =
+                    logicFileLine(quiz->objects[k]->line,
+                                  "object '" + object.name + "' stands in maze " +
+                                      std::to_string(m) + ", which does not exist (mazes 0 to 2)");
                 return nullptr;
             }
             if (!quiz->walk.mazes[m].anyStandingInside(objectReachBox(p))) {

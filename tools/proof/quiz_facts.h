@@ -35,5 +35,3 @@ struct QuizFacts {
 // is the object whose other position must be reachable too (-1: none).
 std::unique_ptr<QuizFacts> readQuizFacts(int wrongObject, std::string& failure);
 
-// "(x, y, z)" in whole units, as authors write them in the logic file.
-std::string describePoint(const Vec3& p);

@@ -13,12 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isShapeFile(const std::string& value) {
-    std::string lower = value;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower.ends_with(".shape");
-}
-
 std::optional<RgbCanvas> loadPicture(const QuizValue& value, const fs::path& quizFolder,
                                      std::vector<QuizProblem>& problems) {
     if (!value.given()) return std::nullopt;
@@ -62,8 +56,8 @@ QuizObjectChoice chooseObject(const QuizQuestion& question, std::size_t index,
         return {name, name + ".krv", shape};
     }
     if (std::find(library.begin(), library.end(), value) == library.end()) {
-        problems.push_back({question.object.line, "unknown object '" + value +
-                                                      "': use one of " + listed(library) +
+        problems.push_back({question.object.line, "unknown object '" + value + "': use one of " +
+                                                      listed(library) +
                                                       ", or a .shape file of your own"});
         return {};
     }
@@ -86,6 +80,12 @@ void checkText(const std::string& text, int line, const GfxFont& font,
 
 }  // namespace
 
+bool isShapeFile(const std::string& value) {
+    std::string lower = value;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.ends_with(".shape");
+}
+
 std::vector<std::string> libraryObjects(const fs::path& game) {
     std::vector<std::string> names;
     std::error_code code;
@@ -100,7 +100,8 @@ std::vector<std::string> libraryObjects(const fs::path& game) {
 }
 
 QuizAssets gatherAssets(const QuizFile& quiz, const fs::path& quizFolder,
-                        const std::vector<std::string>& library, std::vector<QuizProblem>& problems) {
+                        const std::vector<std::string>& library,
+                        std::vector<QuizProblem>& problems) {
     QuizAssets assets;
     for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
         const QuizQuestion& question = quiz.questions[i];
@@ -119,12 +120,16 @@ bool savePicture(const IndexedPicture& picture, const std::string& path) {
     return save_indexed_picture(path, picture);
 }
 
-void checkCharacters(const QuizFile& quiz, const GfxFont& font, std::vector<QuizProblem>& problems) {
+void checkCharacters(const QuizFile& quiz, const GfxFont& font,
+                     std::vector<QuizProblem>& problems) {
     checkText(quiz.title.text, quiz.title.line, font, problems);
     for (const QuizQuestion& question : quiz.questions) {
-        for (const std::string& text : question.text) checkText(text, question.line, font, problems);
-        for (const std::string& text : question.answers) checkText(text, question.line, font, problems);
-        for (const std::string& text : question.hint) checkText(text, question.hintLine, font, problems);
+        for (const std::string& text : question.text)
+            checkText(text, question.line, font, problems);
+        for (const std::string& text : question.answers)
+            checkText(text, question.line, font, problems);
+        for (const std::string& text : question.hint)
+            checkText(text, question.hintLine, font, problems);
     }
     for (const std::string& text : quiz.ending) checkText(text, quiz.endingLine, font, problems);
 }

@@ -26,6 +26,10 @@ struct QuizAssets {
 };
 
 // The library: Objects/*.krv of the game folder but its mazes, by name.
+// Whether an Object: line names a shape source of the author's (any case of
+// ".shape") rather than a library model.
+bool isShapeFile(const std::string& value);
+
 std::vector<std::string> libraryObjects(const std::filesystem::path& game);
 
 // Loads and chooses; every problem as `line: reason` of the quiz file.

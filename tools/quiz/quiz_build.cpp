@@ -22,6 +22,7 @@
 #include "quiz/quiz_maze.h"
 #include "quiz/quiz_title.h"
 #include "quiz/quiz_writer.h"
+#include "shell/game.h"
 #include "shell/intro_file.h"
 #include "shell/question_file.h"
 
@@ -43,10 +44,6 @@ public:
 
 private:
     std::string saved_;
-};
-
-struct FontDeleter {
-    void operator()(GfxFont* font) const { gfx_free_font(font); }
 };
 
 // The folder being built; removed unless kept.
@@ -92,12 +89,16 @@ bool writeText(const fs::path& path, const std::string& text) {
 class Builder {
 public:
     Builder(const std::string& quizFile, const QuizBuildOptions& options)
-        : quizPath_(quizFile), fileName_(quizFile), outputName_(options.output), output_(options.output),
+        : quizPath_(quizFile),
+          fileName_(quizFile),
+          outputName_(options.output),
+          output_(options.output),
           game_(options.game.empty() ? defaultGameFolder() : fs::path(options.game)) {}
 
     QuizBuildResult run() {
         if (prepare()) {
-            ScratchFolder scratch(output_.parent_path() / ("." + output_.filename().string() + ".quiz-new"));
+            ScratchFolder scratch(output_.parent_path() /
+                                  ("." + output_.filename().string() + ".quiz-new"));
             if (assemble(scratch.path()) && checkBuilt(scratch.path())) swapIn(scratch);
         }
         return std::move(result_);
@@ -121,16 +122,18 @@ private:
             return !rel.empty() && *rel.begin() != "..";
         };
         if (within(out, game) || within(game, out)) {
-            return fail(outputName_ + ": the output must be a folder of its own, not the game "
-                                      "folder, inside it or around it");
+            return fail(outputName_ +
+                        ": the output must be a folder of its own, not the game "
+                        "folder, inside it or around it");
         }
         if (within(fs::weakly_canonical(fs::absolute(quizPath_, code), code), out)) {
             return fail(fileName_ + " lies inside " + outputName_ +
                         ", which is made afresh: keep the quiz file and its pictures beside it");
         }
         if (fs::exists(output_, code) && !isReplaceable(output_)) {
-            return fail(outputName_ + " exists and is not a game folder: give a new or empty "
-                                      "folder, so nothing of yours is replaced");
+            return fail(outputName_ +
+                        " exists and is not a game folder: give a new or empty "
+                        "folder, so nothing of yours is replaced");
         }
         std::string text;
         if (!readWhole(quizPath_, text)) return fail(fileName_ + ": cannot read the quiz file");
@@ -144,14 +147,17 @@ private:
             fw_set_data_root(game_.string());
             font_.reset(gfx_load_font("Fonts\\Cour20b.fnt"));
         }
-        if (!font_) return fail(game_.string() + ": the game's font Fonts/Cour20b.fnt cannot be read");
+        if (!font_)
+            return fail(game_.string() + ": the game's font Fonts/Cour20b.fnt cannot be read");
         checkCharacters(quiz_, *font_, problems);
         readOwnMazes(problems);
         keepSourcesOutOfOutput(problems);
         if (quiz_.problems.empty()) planScreens(problems);
-        std::stable_sort(problems.begin(), problems.end(),
-                         [](const QuizProblem& a, const QuizProblem& b) { return a.line < b.line; });
-        for (const QuizProblem& problem : problems) result_.problems.push_back(problem.describe(fileName_));
+        std::stable_sort(
+            problems.begin(), problems.end(),
+            [](const QuizProblem& a, const QuizProblem& b) { return a.line < b.line; });
+        for (const QuizProblem& problem : problems)
+            result_.problems.push_back(problem.describe(fileName_));
         return result_.problems.empty();
     }
 
@@ -173,14 +179,16 @@ private:
         resolvePassages();
         std::string names;
         for (const QuizMaze& maze : ownMazes_) {
-            for (const auto& mark : maze.objectMarks) names += (names.empty() ? "" : ", ") + mark.first;
+            for (const auto& mark : maze.objectMarks)
+                names += (names.empty() ? "" : ", ") + mark.first;
         }
         for (std::size_t i = 0; i < quiz_.questions.size(); ++i) {
             const QuizValue& place = quiz_.questions[i].place;
             if (!place.given()) continue;
             if (quiz_.mazes.empty()) {
-                problems.push_back({place.line, "Place: names an object mark of your own maze: add a "
-                                                "Maze: line with your .maze file"});
+                problems.push_back({place.line,
+                                    "Place: names an object mark of your own maze: add a "
+                                    "Maze: line with your .maze file"});
                 continue;
             }
             for (std::size_t m = 0; m < ownMazes_.size() && !pins_[i]; ++m) {
@@ -189,9 +197,10 @@ private:
                 }
             }
             if (!pins_[i]) {
-                problems.push_back({place.line, "no object mark '" + place.text + "' in " + mazeNames() +
-                                                    (names.empty() ? ": none has object marks"
-                                                                   : ": the object marks are " + names)});
+                problems.push_back(
+                    {place.line, "no object mark '" + place.text + "' in " + mazeNames() +
+                                     (names.empty() ? ": none has object marks"
+                                                    : ": the object marks are " + names)});
             }
         }
     }
@@ -223,16 +232,18 @@ private:
                     for (std::size_t k = 0; k < marks.size() && !found; ++k) {
                         if (marks[k].first != name) continue;
                         const auto index = static_cast<std::int32_t>(k + (t == 0 ? 1 : 0));
-                        passages_.push_back({0, static_cast<std::int32_t>(m),
-                                             LogicPassage{static_cast<std::int32_t>(t), index, box}});
+                        passages_.push_back(
+                            {0, static_cast<std::int32_t>(m),
+                             LogicPassage{static_cast<std::int32_t>(t), index, box}});
                         found = true;
                     }
                 }
                 if (!found) {
-                    result_.notes.push_back(describeAt(quiz_.mazes[m].line,
-                                                       "passage mark '" + name + "' of " + quiz_.mazes[m].text +
-                                                           " is left out: no maze of the quiz has a start "
-                                                           "mark of that name for it to lead to"));
+                    result_.notes.push_back(describeAt(
+                        quiz_.mazes[m].line, "passage mark '" + name + "' of " +
+                                                 quiz_.mazes[m].text +
+                                                 " is left out: no maze of the quiz has a start "
+                                                 "mark of that name for it to lead to"));
                 }
             }
         }
@@ -244,7 +255,8 @@ private:
         const fs::path out = fs::weakly_canonical(output_, code);
         const auto check = [&](const QuizValue& value) {
             if (!value.given()) return;
-            const fs::path file = fs::weakly_canonical(fs::absolute(quizPath_.parent_path() / value.text, code), code);
+            const fs::path file = fs::weakly_canonical(
+                fs::absolute(quizPath_.parent_path() / value.text, code), code);
             const auto rel = file.lexically_relative(out);
             if (!rel.empty() && *rel.begin() != "..") {
                 problems.push_back({value.line, "'" + value.text + "' lies inside " + outputName_ +
@@ -255,7 +267,7 @@ private:
         for (const QuizValue& maze : quiz_.mazes) check(maze);
         for (const QuizQuestion& question : quiz_.questions) {
             check(question.picture);
-            if (question.object.text.ends_with(".shape")) check(question.object);
+            if (isShapeFile(question.object.text)) check(question.object);
         }
     }
 
@@ -272,8 +284,8 @@ private:
             const QuizQuestion& question = quiz_.questions[i];
             PlannedQuestion plan;
             QuestionScreenInput input;
-            input.header = fillPlaceholders(fillPlaceholders(quiz_.words.question, "n", std::to_string(i + 1)),
-                                            "total", total);
+            input.header = fillPlaceholders(
+                fillPlaceholders(quiz_.words.question, "n", std::to_string(i + 1)), "total", total);
             input.text = question.text;
             input.answers = question.answers;
             input.press = question.answers.size() == 2 ? quiz_.words.press2 : quiz_.words.press3;
@@ -300,9 +312,10 @@ private:
         }
         ending_ = endingLines(quiz_, title_);
         if (ending_.size() > static_cast<std::size_t>(kEndingMaxLines)) {
-            problems.push_back({quiz_.endingLine, "the ending takes " + std::to_string(ending_.size()) +
-                                                      " lines, the game shows " +
-                                                      std::to_string(kEndingMaxLines) + ": shorten it"});
+            problems.push_back(
+                {quiz_.endingLine, "the ending takes " + std::to_string(ending_.size()) +
+                                       " lines, the game shows " + std::to_string(kEndingMaxLines) +
+                                       ": shorten it"});
         }
     }
 
@@ -318,10 +331,11 @@ private:
             if (code) return fail("cannot copy " + entry.path().string() + ": " + code.message());
         }
         fs::create_directories(folder / "Data", code);
-        if (code) return fail("cannot create " + (folder / "Data").string() + ": " + code.message());
+        if (code)
+            return fail("cannot create " + (folder / "Data").string() + ": " + code.message());
         leaveOutGamesQuizPictures(folder);
-        return writePictures(folder) && compileShapes(folder) && compileMazes(folder) && place(folder) &&
-               writeData(folder);
+        return writePictures(folder) && compileShapes(folder) && compileMazes(folder) &&
+               place(folder) && writeData(folder);
     }
 
     // The game's own quiz goes with its data: its question and intro
@@ -331,12 +345,14 @@ private:
         std::vector<std::string> names;
         TextFile file;
         if (file.openNative((game_ / "Data" / "krv.int").string())) {
-            for (const IntroRecord& entry : parseIntroFile(file, "krv.int").entries) names.push_back(entry.name);
+            for (const IntroRecord& entry : parseIntroFile(file, "krv.int").entries)
+                names.push_back(entry.name);
         }
         file.close();
         if (file.openNative((game_ / "Data" / "krv.qry").string())) {
             for (const QuestionRecord& question : parseQuestionFile(file, "krv.qry").questions) {
-                for (const QuestionPictureLine& picture : question.pictures) names.push_back(picture.name);
+                for (const QuestionPictureLine& picture : question.pictures)
+                    names.push_back(picture.name);
             }
         }
         std::string models;
@@ -345,11 +361,14 @@ private:
             std::string text;
             if (readWhole(entry.path(), text)) models += text;
         }
-        static const char* const kKept[] = {"border1.bmp", "ext_sel.bmp", "ext_not.bmp", "title.bmp"};
+        static const char* const kKept[] = {"border1.bmp", "ext_sel.bmp", "ext_not.bmp",
+                                            "title.bmp"};
         for (const std::string& name : names) {
-            if (!isContainedFileName(name) || name.find_first_of("/\\") != std::string::npos) continue;
+            if (!isContainedFileName(name) || name.find_first_of("/\\") != std::string::npos)
+                continue;
             if (std::find(std::begin(kKept), std::end(kKept), name) != std::end(kKept)) continue;
-            if (models.find(fs::path(name).stem().string()) != std::string::npos) continue;  // a texture
+            if (models.find(fs::path(name).stem().string()) != std::string::npos)
+                continue;  // a texture
             fs::remove(folder / "Pics" / name, code);
         }
     }
@@ -362,7 +381,8 @@ private:
                                    (folder / "Pics" / plans_[i].picture).string()))
                 return fail("cannot write " + (folder / "Pics" / plans_[i].picture).string());
         }
-        const IndexedPicture title = makeQuizTitlePicture(*font_, title_, quiz_.intro, assets_.introPicture);
+        const IndexedPicture title =
+            makeQuizTitlePicture(*font_, title_, quiz_.intro, assets_.introPicture);
         if (!savePicture(title, (folder / "Pics" / kTitlePicture).string()))
             return fail("cannot write " + (folder / "Pics" / kTitlePicture).string());
         return true;
@@ -373,8 +393,8 @@ private:
             const QuizObjectChoice& choice = assets_.objects[i];
             if (choice.shape.empty() || fs::exists(folder / "Objects" / choice.file)) continue;
             std::string error;
-            if (!compile_object_file(choice.shape.string(), (folder / "Objects" / choice.file).string(),
-                                     false, error)) {
+            if (!compile_object_file(choice.shape.string(),
+                                     (folder / "Objects" / choice.file).string(), false, error)) {
                 return fail(describeAt(quiz_.questions[i].object.line, "object: " + error));
             }
         }
@@ -399,7 +419,8 @@ private:
             const std::vector<std::vector<Vec3>> starts = ownStartPoints();
             for (std::size_t m = 0; m < starts.size(); ++m) {
                 for (const Vec3& p : starts[m]) {
-                    base.records.push_back({0, static_cast<std::int32_t>(m), LogicStartPoint{StartPoint{p.x, p.y, p.z}}});
+                    base.records.push_back({0, static_cast<std::int32_t>(m),
+                                            LogicStartPoint{StartPoint{p.x, p.y, p.z}}});
                 }
             }
             base.records.insert(base.records.end(), passages_.begin(), passages_.end());
@@ -412,7 +433,9 @@ private:
                         "logic file");
         }
         base = parseLogicFile(file);
-        std::erase_if(base.records, [](const LogicRecord& r) { return std::holds_alternative<LogicObject>(r.value); });
+        std::erase_if(base.records, [](const LogicRecord& r) {
+            return std::holds_alternative<LogicObject>(r.value);
+        });
         return true;
     }
 
@@ -431,7 +454,8 @@ private:
         for (std::size_t i = 0; i < plans_.size(); ++i) {
             auto model = std::make_unique<Model>("Objects\\" + plans_[i].objectFile, textures,
                                                  kObjectCellSize, Vec3{}, ModelLoadMode::Check);
-            if (!model->loaded) return fail(describeAt(quiz_.questions[i].line, model->loadError.describe()));
+            if (!model->loaded)
+                return fail(describeAt(quiz_.questions[i].line, model->loadError.describe()));
             objects.push_back(model.get());
             models.push_back(std::move(model));
         }
@@ -440,8 +464,9 @@ private:
         std::size_t failed = 0;
         if (!placeObjects(base, mazeModels, objects, pins_, placed, problem, failed)) {
             // A pinned object's question says where.
-            const QuizValue& pin = failed < pins_.size() && pins_[failed] ? quiz_.questions[failed].place
-                                                                           : QuizValue{};
+            const QuizValue& pin = failed < pins_.size() && pins_[failed]
+                                       ? quiz_.questions[failed].place
+                                       : QuizValue{};
             return fail(pin.given() ? describeAt(pin.line, "place '" + pin.text + "': " + problem)
                                     : fileName_ + ": " + problem);
         }
@@ -449,7 +474,8 @@ private:
             plans_[i].place = placed[i];
             plans_[i].message = messageLines(quiz_, i, placed[i].firstInMaze);
             char note[160];
-            std::snprintf(note, sizeof note, "question %zu: %s in maze %d, a walk of %.0f s from the %s", i + 1,
+            std::snprintf(note, sizeof note,
+                          "question %zu: %s in maze %d, a walk of %.0f s from the %s", i + 1,
                           plans_[i].objectName.c_str(), placed[i].maze, placed[i].seconds(),
                           i == 0 ? "start" : "object before");
             result_.notes.push_back(note);
@@ -465,11 +491,12 @@ private:
         if (read_wav_for_mix((folder / "Wavs" / "intro.wav").string(), music)) {
             milliseconds = static_cast<int>(music.size() / 2 * 1000 / AudioMixer::kRate);
         }
-        const bool written = writeText(data / "krv.lgk", logicFileText(title_, base_, plans_)) &&
-                             writeText(data / "krv.qry", questionFileText(title_, plans_)) &&
-                             writeText(data / "krv.int", introFileText(kTitlePicture, milliseconds)) &&
-                             writeText(data / "krv.end", endingFileText(ending_)) &&
-                             writeText(data / "page.txt", pageFileText(title_, quiz_.page));
+        const bool written =
+            writeText(data / "krv.lgk", logicFileText(title_, base_, plans_)) &&
+            writeText(data / "krv.qry", questionFileText(title_, plans_)) &&
+            writeText(data / "krv.int", introFileText(kTitlePicture, milliseconds)) &&
+            writeText(data / "krv.end", endingFileText(ending_)) &&
+            writeText(data / "page.txt", pageFileText(title_, quiz_.page));
         return written || fail("cannot write the data files into " + data.string());
     }
 
@@ -479,14 +506,16 @@ private:
         DataRootGuard root;
         const CheckReport report = checkGameData(folder.string());
         for (const std::string& problem : report.problems) {
-            result_.problems.push_back("the built quiz fails its check (please report this): " + problem);
+            result_.problems.push_back("the built quiz fails its check (please report this): " +
+                                       problem);
         }
         return report.problems.empty();
     }
 
     bool swapIn(ScratchFolder& scratch) {
         std::error_code code;
-        const fs::path old = output_.parent_path() / ("." + output_.filename().string() + ".quiz-old");
+        const fs::path old =
+            output_.parent_path() / ("." + output_.filename().string() + ".quiz-old");
         fs::remove_all(old, code);
         const bool existed = fs::exists(output_, code);
         if (existed) {
@@ -523,7 +552,7 @@ private:
     QuizFile quiz_;
     std::string title_;
     QuizAssets assets_;
-    std::unique_ptr<GfxFont, FontDeleter> font_;
+    OwnedFont font_;
     std::vector<PlannedQuestion> plans_;
     std::vector<QuizMaze> ownMazes_;
     std::vector<LogicRecord> passages_;

@@ -20,7 +20,7 @@ inline constexpr int kViewBottom = kQuestionBottom;
 inline constexpr int kQuestionTextX = 40;
 inline constexpr int kQuestionColumns = questionColumnsFrom(kQuestionTextX) - 1;  // 58
 // Message lines fill the band; ending lines are centred on the screen.
-inline constexpr int kHintColumns = kMessageColumns;  // 54
+inline constexpr int kHintColumns = kMessageColumns;      // 54
 inline constexpr int kHintMaxLines = Message::kMaxLines;  // 19
 inline constexpr int kEndingMaxLines = 100;
 
@@ -42,16 +42,16 @@ struct ScreenPicture {
 };
 
 struct QuestionScreen {
-    std::vector<ScreenText> texts;          // in drawing order
+    std::vector<ScreenText> texts;         // in drawing order
     std::optional<ScreenPicture> picture;  // between the question and its answers
 };
 
 struct QuestionScreenInput {
-    std::string header;               // "Question 3 of 7"
-    std::vector<std::string> text;    // paragraphs
-    std::vector<std::string> answers; // 2 or 3
-    std::string press;                // "Press 1, 2 or 3."
-    int pictureWidth = 0;             // 0: none
+    std::string header;                // "Question 3 of 7"
+    std::vector<std::string> text;     // paragraphs
+    std::vector<std::string> answers;  // 2 or 3
+    std::string press;                 // "Press 1, 2 or 3."
+    int pictureWidth = 0;              // 0: none
     int pictureHeight = 0;
 };
 

@@ -10,12 +10,12 @@
 
 #include "check/game_mazes.h"
 #include "check/reach.h"
+#include "collision/move_test.h"
 #include "geometry/model.h"
 
 namespace {
 
 // The eye is this far above the floor an object stands on.
-constexpr float kEyeHeight = 40.0f;
 // A maze takes an object for each this many steps of its deepest way
 // before the next maze is opened: the player searching it walks its
 // branches, several times that, so a small quiz stays in the first maze.

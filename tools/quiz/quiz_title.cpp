@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
 constexpr int kMargin = 24;
 constexpr int kIntroColumns = 60;
 constexpr int kTitleMaxLines = 3;
@@ -39,11 +37,11 @@ void drawLine(RgbCanvas& canvas, const GfxFont& font, const std::string& text, i
 }
 
 // Centred lines with a shadow; returns the y below them.
-int drawCentred(RgbCanvas& canvas, const GfxFont& font, const std::vector<std::string>& lines, int y,
-                int scale) {
+int drawCentred(RgbCanvas& canvas, const GfxFont& font, const std::vector<std::string>& lines,
+                int y, int scale) {
     const int height = gfx_font_height(&font) * scale;
     for (const std::string& line : lines) {
-        const int x = (kWidth - gfx_font_text_width(&font, line) * scale) / 2;
+        const int x = (kScreenWidth - gfx_font_text_width(&font, line) * scale) / 2;
         drawLine(canvas, font, line, x + scale, y + scale, scale, kShadow);
         drawLine(canvas, font, line, x, y, scale, kWhiteText);
         y += height;
@@ -55,10 +53,10 @@ int drawCentred(RgbCanvas& canvas, const GfxFont& font, const std::vector<std::s
 std::vector<std::string> titleLines(const GfxFont& font, const std::string& title, int& scale) {
     const int charWidth = std::max(1, gfx_font_text_width(&font, "M"));
     for (scale = 3; scale > 1; --scale) {
-        const auto lines = wrapText(title, (kWidth - 2 * kMargin) / (charWidth * scale));
+        const auto lines = wrapText(title, (kScreenWidth - 2 * kMargin) / (charWidth * scale));
         if (static_cast<int>(lines.size()) <= kTitleMaxLines) return lines;
     }
-    return wrapText(title, (kWidth - 2 * kMargin) / charWidth);
+    return wrapText(title, (kScreenWidth - 2 * kMargin) / charWidth);
 }
 
 }  // namespace
@@ -66,34 +64,36 @@ std::vector<std::string> titleLines(const GfxFont& font, const std::string& titl
 IndexedPicture makeQuizTitlePicture(const GfxFont& font, const std::string& title,
                                     const std::vector<std::string>& intro,
                                     const std::optional<RgbCanvas>& picture) {
-    RgbCanvas canvas(kWidth, kHeight);
-    canvas.verticalGradient(0, 0, kWidth - 1, kHeight - 1, kSkyTop, kSkyBottom);
+    RgbCanvas canvas(kScreenWidth, kScreenHeight);
+    canvas.verticalGradient(0, 0, kScreenWidth - 1, kScreenHeight - 1, kSkyTop, kSkyBottom);
     int scale = 3;
     const std::vector<std::string> lines = titleLines(font, title, scale);
     std::vector<std::string> introLines;
     for (const std::string& paragraph : intro) {
-        for (std::string& line : wrapText(paragraph, kIntroColumns)) introLines.push_back(std::move(line));
+        for (std::string& line : wrapText(paragraph, kIntroColumns))
+            introLines.push_back(std::move(line));
     }
     const int lineHeight = gfx_font_height(&font);
     const bool hasPicture = picture && picture->width() > 0 && picture->height() > 0;
     // Alone, the title stands a little above the middle; with a picture it
     // heads the screen.
     const int titleHeight = static_cast<int>(lines.size()) * lineHeight * scale;
-    const int titleTop = hasPicture ? kMargin + 16 : (kHeight - titleHeight) * 2 / 5;
+    const int titleTop = hasPicture ? kMargin + 16 : (kScreenHeight - titleHeight) * 2 / 5;
     const int titleBottom = drawCentred(canvas, font, lines, titleTop, scale) + 16;
-    const int introTop = kHeight - kMargin - static_cast<int>(introLines.size()) * lineHeight;
+    const int introTop = kScreenHeight - kMargin - static_cast<int>(introLines.size()) * lineHeight;
     drawCentred(canvas, font, introLines, introTop, 1);
 
     if (hasPicture) {
-        const int spaceWidth = kWidth - 2 * kMargin;
+        const int spaceWidth = kScreenWidth - 2 * kMargin;
         const int spaceHeight = introTop - 16 - titleBottom;
         if (spaceHeight > 16) {
-            const double scaleDown = std::min({static_cast<double>(spaceWidth) / picture->width(),
-                                               static_cast<double>(spaceHeight) / picture->height(), 2.0});
+            const double scaleDown =
+                std::min({static_cast<double>(spaceWidth) / picture->width(),
+                          static_cast<double>(spaceHeight) / picture->height(), 2.0});
             const int w = std::max(1, static_cast<int>(picture->width() * scaleDown));
             const int h = std::max(1, static_cast<int>(picture->height() * scaleDown));
             const RgbCanvas fitted = resize_canvas(*picture, w, h);
-            const int left = (kWidth - w) / 2;
+            const int left = (kScreenWidth - w) / 2;
             const int top = titleBottom + (spaceHeight - h) / 2;
             for (int y = 0; y < h; ++y) {
                 for (int x = 0; x < w; ++x) canvas.set(left + x, top + y, fitted.get(x, y));
