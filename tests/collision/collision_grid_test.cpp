@@ -4,7 +4,7 @@
 
 #include "collision/edge_geometry.h"
 #include "collision/height_query.h"
-#include "test_models.h"
+#include "support/test_models.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "collision/collision_grid.h"
 #include "collision/height_query.h"
-#include "test_models.h"
+#include "support/test_models.h"
 
 namespace {
 

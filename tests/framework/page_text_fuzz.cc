@@ -6,7 +6,7 @@
 
 #include "framework/files.h"
 #include "framework/page_text.h"
-#include "fuzz_input_file.h"
+#include "support/fuzz_input_file.h"
 
 namespace {
 const FuzzInputFile input(".txt");

@@ -3,7 +3,7 @@
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"
-#include "object_files.h"
+#include "support/object_files.h"
 
 namespace {
 

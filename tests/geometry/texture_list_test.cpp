@@ -4,7 +4,7 @@
 
 #include "geometry/model.h"
 #include "geometry/trig.h"
-#include "object_files.h"
+#include "support/object_files.h"
 
 namespace {
 
@@ -28,9 +28,7 @@ class TextureBitmaps : public ::testing::Test {
 protected:
     void SetUp() override {
         buildTrigTables();
-        if (!writeTestBitmap(folder.root() / "Pics" / "brick.bmp", 256, 256, 7)) {
-            GTEST_SKIP() << "gfx_save_bitmap cannot write bitmaps yet";
-        }
+        ASSERT_TRUE(writeTestBitmap(folder.root() / "Pics" / "brick.bmp", 256, 256, 7));
     }
     TempDataFolder folder;
     TextureList textures;

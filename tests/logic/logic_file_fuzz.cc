@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "../shell/fuzz_input_file.h"
+#include "support/fuzz_input_file.h"
 #include "logic/logic_file_parser.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "collision/test_models.h"
+#include "support/test_models.h"
 #include "framework/files.h"
 #include "logic/logic_file.h"
 #include "logic/message_board.h"

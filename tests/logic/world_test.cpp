@@ -11,7 +11,7 @@
 #include "geometry/model.h"
 #include "logic_test_world.h"
 #include "shell/resources.h"
-#include "sound/wav_bytes.h"
+#include "support/wav_bytes.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "geometry/object_files.h"
+#include "support/object_files.h"
 
 TEST(QuizContentCheck, NamesEveryMissingOrOutsidePictureOnceWithItsLine) {
     TempDataFolder folder;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "framework/files.h"
-#include "fuzz_input_file.h"
+#include "support/fuzz_input_file.h"
 #include "shell/ending_file.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "geometry/object_files.h"
+#include "support/object_files.h"
 #include "shell/ending_file.h"
 
 TEST(EndingFile, EveryNonEmptyLineCountsHoweverMany) {

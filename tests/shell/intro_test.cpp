@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "framework/framework.h"
-#include "geometry/object_files.h"
-#include "headless_game.h"
+#include "support/object_files.h"
+#include "support/headless_game.h"
 #include "shell/frame.h"
 #include "shell/intro_file.h"
-#include "sound/wav_bytes.h"
+#include "support/wav_bytes.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "collision/test_models.h"
+#include "support/test_models.h"
 #include "framework/framework.h"
 #include "geometry/trig.h"
 #include "logic/world.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "collision/test_models.h"
+#include "support/test_models.h"
 #include "geometry/trig.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/files.h"
-#include "geometry/object_files.h"
+#include "support/object_files.h"
 #include "shell/question_file.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "framework/framework.h"
-#include "headless_game.h"
+#include "support/headless_game.h"
 #include "shell/frame.h"
 #include "shell/game_palette.h"
 

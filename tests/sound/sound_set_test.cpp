@@ -18,7 +18,7 @@
 #include "framework/backend.h"
 #include "framework/files.h"
 #include "framework/headless.h"
-#include "sound/wav_bytes.h"
+#include "support/wav_bytes.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "framework/audio_wav.h"
-#include "sound/wav_bytes.h"
+#include "support/wav_bytes.h"
 
 namespace {
 

@@ -15,15 +15,11 @@
 #include "framework/framework.h"
 #include "pictures/canvas.h"
 #include "pictures/lettering.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // Cube levels (0-5) of a palette index.
 int redLevel(int index) {
@@ -212,8 +208,8 @@ TEST_F(PicturesFilesTest, TwoRunsWriteTheSameBytes) {
     ASSERT_TRUE(write_pictures(second.string()));
     for (const char* name : {"border1.bmp", "ext_sel.bmp", "ext_not.bmp", "title.bmp"}) {
         SCOPED_TRACE(name);
-        const std::string a = readBytes(first / name);
-        const std::string b = readBytes(second / name);
+        const std::string a = readFile(first / name);
+        const std::string b = readFile(second / name);
         EXPECT_FALSE(a.empty());
         EXPECT_EQ(a, b);
     }

@@ -15,17 +15,11 @@
 
 #include "command.h"
 #include "framework/files.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Start points and passages of the default mazes 0 and 1: the cellar's north
 // end leads to the Caves' mossy chamber, whose west end leads back.

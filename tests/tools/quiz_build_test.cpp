@@ -25,22 +25,11 @@
 #include "proof/playtest.h"
 #include "quiz/quiz_assets.h"
 #include "quiz/quiz_build.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void writeFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Every file under `folder` with its size: what a build left there.
 std::set<std::string> listing(const fs::path& folder) {

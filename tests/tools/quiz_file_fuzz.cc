@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz_input_file.h"
+#include "support/fuzz_input_file.h"
 #include "quiz/quiz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "check/reach.h"
-#include "collision/test_models.h"
+#include "support/test_models.h"
 
 TEST(ReachCheck, FindsWhatAWalkingPlayerCannotReachAndObjectsThatStandBadly) {
     TestModelFolder folder;

@@ -21,7 +21,7 @@ class RunCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
         game_ = fs::absolute(KRV_GAME_DIR);
-        if (!fs::exists(game_ / "Objects" / "krv1.krv")) GTEST_SKIP() << "no generated content in " << game_;
+        ASSERT_TRUE(fs::exists(game_ / "Objects" / "krv1.krv")) << "no generated content in " << game_;
         folder_ = fs::temp_directory_path() / ("krv_run_command_" + std::to_string(::getpid()));
         fs::create_directories(folder_);
         saved_ = fs::current_path();

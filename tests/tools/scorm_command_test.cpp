@@ -16,15 +16,11 @@
 
 #include "command.h"
 #include "web/site.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void writeFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 // The names in a zip and the text of one of its files.
 struct Unpacked {

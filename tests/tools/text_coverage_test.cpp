@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "geometry/object_files.h"
+#include "support/object_files.h"
 #include "framework/framework.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "object_files.h"
+#include "support/object_files.h"
 
 #include <fstream>
 #include <vector>

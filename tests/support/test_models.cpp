@@ -1,4 +1,4 @@
-#include "test_models.h"
+#include "support/test_models.h"
 
 #include <fstream>
 #include <random>

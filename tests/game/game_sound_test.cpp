@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/audio_wav.h"
-#include "shell/headless_game.h"
+#include "support/headless_game.h"
 
 namespace {
 

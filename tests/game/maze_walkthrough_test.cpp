@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "headless_game.h"
+#include "support/headless_game.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/object_files.h"
-#include "headless_game.h"
+#include "support/object_files.h"
+#include "support/headless_game.h"
 #include "logic/world.h"
-#include "quiz_folder.h"
+#include "support/quiz_folder.h"
 #include "shell/callbacks.h"
 #include "shell/game_palette.h"
 

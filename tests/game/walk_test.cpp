@@ -8,7 +8,7 @@
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"
-#include "headless_game.h"
+#include "support/headless_game.h"
 #include "logic/world.h"
 #include "shell/game.h"
 #include "shell/game_state.h"

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "headless_game.h"
-#include "quiz_folder.h"
+#include "support/headless_game.h"
+#include "support/quiz_folder.h"
 #include "shell/ending.h"
 
 namespace {
