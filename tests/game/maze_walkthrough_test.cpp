@@ -213,19 +213,11 @@ private:
 // up to and including the script's last iteration. Its shots are not taken.
 std::vector<Sample> playInGame(const HeadlessBackend::KeyScript& script, int startMaze) {
     TracingBackend backend;
-    fw_reset();
     backend.reset();
     backend.startMaze = startMaze;
     backend.setScript(script.actions);
     backend.setIterationLimit(script.endIteration + 1);
-    fw_use_backend(&backend);
-    fw_set_data_root(plainGameFolder());
-    create_game();
-    game_main();
-    destroy_game();
-    fw_use_backend(nullptr);
-    fw_reset();
-    fw_set_data_root("");
+    playWholeGame(backend, plainGameFolder());
     return std::move(backend.samples);
 }
 

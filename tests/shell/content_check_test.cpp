@@ -8,12 +8,10 @@
 
 TEST(QuizContentCheck, NamesEveryMissingOrOutsidePictureOnceWithItsLine) {
     TempDataFolder folder;
-    std::filesystem::create_directories(folder.root() / "Data");
     ASSERT_TRUE(writeTestBitmap(folder.root() / "Pics" / "here.bmp", 4, 4, 1));
-    folder.writeFile(folder.root() / "Data" / "krv.qry",
-                     "Q\nTEXT\n0\n0\n#\n4\nBITMAP\nhere.bmp\n0\n0\nBITMAP\n/etc/passwd\n0\n0\n");
+    folder.writeData("krv.qry", "Q\nTEXT\n0\n0\n#\n4\nBITMAP\nhere.bmp\n0\n0\nBITMAP\n/etc/passwd\n0\n0\n");
     // The second "gone.bmp" shares the first's picture: said once.
-    folder.writeFile(folder.root() / "Data" / "krv.int",
+    folder.writeData("krv.int",
                      "here.bmp\n0\n0\n0\ngone.bmp\n0\n0\n0\n-\n0\n0\n0\ngone.bmp\n0\n0\n9\nhere.bmp\n0\n");
     const std::vector<std::string> problems = checkQuizContent();
     ASSERT_EQ(problems.size(), 4u);

@@ -10,10 +10,9 @@
 
 TEST(EndingFile, EveryNonEmptyLineCountsHoweverMany) {
     TempDataFolder folder;
-    std::filesystem::create_directories(folder.root() / "Data");
     std::string text = "\n;not a comment\r\n\n\n";
     for (int i = 1; i <= 150; ++i) text += "line " + std::to_string(i) + "\n";
-    folder.writeFile(folder.root() / "Data" / "krv.end", text);
+    folder.writeData("krv.end", text);
     const EndingFileContent content = readEndingFile();
     ASSERT_EQ(content.lines.size(), 151u);
     EXPECT_EQ(content.lines[0], ";not a comment");

@@ -18,16 +18,9 @@
 
 namespace {
 
-class IntroFolder : public TempDataFolder {
-public:
-    explicit IntroFolder(std::string_view text) {
-        std::filesystem::create_directories(root() / "Data");
-        writeFile(root() / "Data" / "krv.int", text);
-    }
-};
-
 IntroFileContent parse(std::string_view text) {
-    const IntroFolder folder(text);
+    const TempDataFolder folder;
+    folder.writeData("krv.int", text);
     return readIntroFile();
 }
 
@@ -92,7 +85,8 @@ TEST(Intro, GroupsLastUntilTheirTimeAndAPassedGroupShowsOneFrame) {
 }
 
 TEST(Intro, EntriesOfOneNameShareOnePicture) {
-    const IntroFolder folder("a.bmp\n0\n0\n0\n-\n0\n0\n0\nb.bmp\n5\n5\n0\na.bmp\n9\n9\n100\n");
+    const TempDataFolder folder;
+    folder.writeData("krv.int", "a.bmp\n0\n0\n0\n-\n0\n0\n0\nb.bmp\n5\n5\n0\na.bmp\n9\n9\n100\n");
     ASSERT_TRUE(writeTestBitmap(folder.root() / "Pics" / "a.bmp", 4, 4, 1));
     ASSERT_TRUE(writeTestBitmap(folder.root() / "Pics" / "b.bmp", 4, 4, 2));
     Intro intro;

@@ -11,17 +11,9 @@
 
 namespace {
 
-// A data folder whose Data\krv.qry holds `text`.
-class QuestionFolder : public TempDataFolder {
-public:
-    explicit QuestionFolder(std::string_view text) {
-        std::filesystem::create_directories(root() / "Data");
-        writeFile(root() / "Data" / "krv.qry", text);
-    }
-};
-
 QuestionFileContent parse(std::string_view text) {
-    const QuestionFolder folder(text);
+    const TempDataFolder folder;
+    folder.writeData("krv.qry", text);
     return readQuestionFile();
 }
 
@@ -138,7 +130,8 @@ TEST(QuestionFile, OnlyAWholeQStartsAQuestionAndAtMostNineteenFit) {
 
 TEST(QuestionFile, FatalConditionsEndTheProgramWithTheirMessages) {
     const auto loadFrom = [](std::string_view text) {
-        const QuestionFolder folder(text);
+        const TempDataFolder folder;
+        folder.writeData("krv.qry", text);
         QuestionStore store;
         store.loadQuestions();
     };
@@ -166,7 +159,8 @@ TEST(QuestionStore, ReloadKeepsTheCurrentQuestionAndPicturesBeyondTwentyAreNever
     for (int i = 0; i < 20; ++i) pictures += "BITMAP\nsmall.bmp\n" + std::to_string(i) + "\n0\n";
     text.insert(text.rfind("BITMAP"), pictures);
 
-    const QuestionFolder folder(text);
+    const TempDataFolder folder;
+    folder.writeData("krv.qry", text);
     ASSERT_TRUE(writeTestBitmap(folder.root() / "Pics" / "small.bmp", 4, 4, 9));
     QuestionStore store;
     store.loadQuestions();

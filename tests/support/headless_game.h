@@ -56,6 +56,21 @@ public:
     bool byHand = false;
 };
 
+// Plays the whole game on `backend`, its script and limit already set, from
+// the game folder `dataRoot`, and leaves the framework as it found it.
+inline int playWholeGame(HeadlessBackend& backend, const std::string& dataRoot) {
+    fw_reset();
+    fw_use_backend(&backend);
+    fw_set_data_root(dataRoot);
+    create_game();
+    const int exitCode = game_main();
+    destroy_game();
+    fw_use_backend(nullptr);
+    fw_reset();
+    fw_set_data_root("");
+    return exitCode;
+}
+
 class HeadlessGame {
 public:
     explicit HeadlessGame(const std::string& dataRoot = plainGameFolder()) {

@@ -47,6 +47,11 @@ public:
         writeFile(root_ / "Objects" / name, text);
         return "Objects\\" + name;
     }
+    // Writes Data/<name>, the quiz's text files.
+    void writeData(const std::string& name, std::string_view text) const {
+        std::filesystem::create_directories(root_ / "Data");
+        writeFile(root_ / "Data" / name, text);
+    }
     void writeFile(const std::filesystem::path& path, std::string_view text) const;
     const std::filesystem::path& root() const { return root_; }
 

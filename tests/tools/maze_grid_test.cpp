@@ -27,6 +27,7 @@
 #include "render/span_buffer.h"
 #include "shell/game.h"
 #include "shell/shell.h"
+#include "support/headless_game.h"
 
 namespace {
 
@@ -170,18 +171,10 @@ TEST_F(GridGame, TheGameWalksFarIntoItWithNoCrackInTheView) {
         {kSouthFrom, true, scan::kUp},  {kSouthFrom + kSouthSteps, false, scan::kUp},
     };
     TracingBackend backend;
-    fw_reset();
     backend.reset();
     backend.setScript(keys);
     backend.setIterationLimit(kSouthFrom + kSouthSteps + 1);
-    fw_use_backend(&backend);
-    fw_set_data_root(folder_.string());
-    create_game();
-    game_main();
-    destroy_game();
-    fw_use_backend(nullptr);
-    fw_reset();
-    fw_set_data_root("");
+    playWholeGame(backend, folder_.string());
 
     const std::vector<Step>& walk = backend.steps;
     ASSERT_EQ(walk.size(), static_cast<std::size_t>(kSouthFrom + kSouthSteps + 1));
