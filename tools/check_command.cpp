@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "check/content_texts.h"
 #include "check/game_mazes.h"
 #include "check/reach.h"
 #include "check/text_coverage.h"
@@ -52,9 +53,11 @@ std::string logicLine(int line, const std::string& reason) {
 }
 
 // The logic file as the game reads it, judged against the mazes that
-// loaded, and every object model it names loaded with the objects' grid.
+// loaded, and every object model it names loaded with the objects' grid;
+// the files so loaded go to loadedFiles, so that none is loaded (and its
+// problems said) a second time.
 void checkLogic(CheckReport& report, TextureList& textures,
-                std::vector<std::unique_ptr<Model>>& models) {
+                std::vector<std::unique_ptr<Model>>& models, std::vector<std::string>& loadedFiles) {
     TextFile file;
     if (!file.open(kLogicFile)) {
         report.problems.push_back(std::string(kLogicFile) +
@@ -88,10 +91,14 @@ void checkLogic(CheckReport& report, TextureList& textures,
         }
         auto model = std::make_unique<Model>("Objects\\" + object->file, textures,
                                              kObjectCellSize, Vec3{}, ModelLoadMode::Check);
-        if (!model->loaded) {
+        if (model->loaded) {
+            ++report.models;
+            report.polygons += model->polygonCount;
+        } else {
             report.problems.push_back(logicLine(record.line, "object '" + object->name + "': " +
                                                                  model->loadError.describe()));
         }
+        loadedFiles.push_back(object->file);
         byName.emplace_back(object->name, model.get());
         objectModels.push_back(model.get());
         models.push_back(std::move(model));
@@ -154,13 +161,16 @@ CheckReport checkGameData(const std::string& folder) {
         models.push_back(std::move(model));
     };
     for (const char* maze : kMazeFiles) loadModel(maze, kMazeCellSize, kMazeHome);
-    checkLogic(report, textures, models);
+    std::vector<std::string> loadedFiles;
+    checkLogic(report, textures, models, loadedFiles);
     for (const std::string& name : objectFiles(report.problems)) {
+        if (std::find(loadedFiles.begin(), loadedFiles.end(), name) != loadedFiles.end()) continue;
         loadModel(name, kObjectCellSize, Vec3{});
     }
     for (std::string& problem : checkQuizContent()) report.problems.push_back(std::move(problem));
-    for (std::string& warning : checkTextCoverage()) report.problems.push_back(std::move(warning));
-    for (std::string& warning : checkTextRoom()) report.problems.push_back(std::move(warning));
+    const ContentTexts texts = readContentTexts();
+    for (std::string& warning : checkTextCoverage(texts)) report.problems.push_back(std::move(warning));
+    for (std::string& warning : checkTextRoom(texts)) report.problems.push_back(std::move(warning));
 
     std::vector<TextureProblem> problems;
     textures.loadBitmaps(problems);
