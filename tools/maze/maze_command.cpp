@@ -1,6 +1,5 @@
 // krvtool maze SRC -o FILE.krv, and the content step that compiles the
 // default mazes content/mazes/*.maze into GAME/Objects.
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "maze/model_check.h"
 #include "maze/model_compiler.h"
 #include "maze/model_readback.h"
+#include "source_folder.h"
 
 bool compile_maze_file(const std::string& sourcePath, const std::string& modelPath, const std::string& marksPath,
                        bool verbose, std::string& error) {
@@ -20,6 +20,11 @@ bool compile_maze_file(const std::string& sourcePath, const std::string& modelPa
     if (!read_maze_source(sourcePath, source, error)) return false;
     MazeBuild build;
     if (!build_maze(source, build, error)) return false;
+    return compile_built_maze(sourcePath, source, build, modelPath, marksPath, verbose, error);
+}
+
+bool compile_built_maze(const std::string& sourcePath, const MazeSource& source, MazeBuild& build,
+                        const std::string& modelPath, const std::string& marksPath, bool verbose, std::string& error) {
     for (const std::string& warning : build.warnings) std::fprintf(stderr, "warning: %s\n", warning.c_str());
     ModelData model;
     CompileReport report;
@@ -100,27 +105,17 @@ int runMaze(std::span<char*> args) {
 // them, the author of a logic file does.
 bool compileDefaultMazes(const std::string& sourceFolder, const std::string& gameFolder) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(sourceFolder) / "mazes";
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return true;
     std::vector<fs::path> sources;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (entry.path().extension() == ".maze") sources.push_back(entry.path());
-    }
-    std::sort(sources.begin(), sources.end());
+    if (!listSources(fs::path(sourceFolder) / "mazes", ".maze", sources)) return true;
     const fs::path marksFolder = fs::path(gameFolder).parent_path() / "maze-marks";
+    std::error_code ec;
     fs::create_directories(marksFolder, ec);
-    for (const fs::path& source : sources) {
+    return compileSources(sources, [&](const fs::path& source, std::string& error) {
         const std::string stem = source.stem().string();
         const fs::path model = fs::path(gameFolder) / "Objects" / (stem + ".krv");
-        std::string error;
-        if (!compile_maze_file(source.string(), model.string(), (marksFolder / (stem + ".marks.txt")).string(), false,
-                               error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-    }
-    return true;
+        return compile_maze_file(source.string(), model.string(), (marksFolder / (stem + ".marks.txt")).string(),
+                                 false, error);
+    });
 }
 
 const CommandRegistration mazeCommand("maze", "maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]", runMaze);

@@ -1,6 +1,5 @@
 // krvtool object SRC -o FILE.krv, and the content step that builds the
 // default objects content/objects/*.shape into GAME/Objects.
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +7,7 @@
 
 #include "command.h"
 #include "objects/object_source.h"
+#include "source_folder.h"
 
 namespace {
 
@@ -33,23 +33,12 @@ int runObject(std::span<char*> args) {
 
 bool buildDefaultObjects(const std::string& sourceFolder, const std::string& gameFolder) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(sourceFolder) / "objects";
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return true;
     std::vector<fs::path> sources;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (entry.path().extension() == ".shape") sources.push_back(entry.path());
-    }
-    std::sort(sources.begin(), sources.end());
-    for (const fs::path& source : sources) {
+    if (!listSources(fs::path(sourceFolder) / "objects", ".shape", sources)) return true;
+    return compileSources(sources, [&](const fs::path& source, std::string& error) {
         const fs::path model = fs::path(gameFolder) / "Objects" / (source.stem().string() + ".krv");
-        std::string error;
-        if (!compile_object_file(source.string(), model.string(), false, error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-    }
-    return true;
+        return compile_object_file(source.string(), model.string(), false, error);
+    });
 }
 
 const CommandRegistration objectCommand("object", "object SOURCE.shape -o FILE.krv", runObject);
