@@ -40,14 +40,7 @@ bool compile_built_maze(const std::string& sourcePath, const MazeSource& source,
                 std::to_string(kGridCellCapacity) + "); merge or simplify the cells there";
         return false;
     }
-    if (!write_model_file(modelPath, model, error)) return false;
-    if (!read_back_model_file(modelPath, model, kMazeGridCell, error)) {
-        // A file the game refuses is worse than none: nothing may pick it up.
-        std::error_code ignored;
-        std::filesystem::remove(modelPath, ignored);
-        error = sourcePath + ": the compiled model does not load in the game, a fault of the compiler: " + error;
-        return false;
-    }
+    if (!write_checked_model_file(sourcePath, modelPath, model, kMazeGridCell, error)) return false;
     if (!marksPath.empty()) {
         std::ofstream marks(marksPath, std::ios::binary);
         marks << marks_text(source, build.marks);
