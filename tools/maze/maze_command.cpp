@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
 #include "maze/maze_builder.h"
 #include "maze/maze_compile.h"
@@ -64,21 +65,18 @@ bool compile_built_maze(const std::string& sourcePath, const MazeSource& source,
 
 namespace {
 
+constexpr CommandOption kMazeOptions[] = {{"-o"}, {"--marks"}, {"-q", false}};
+
 int runMaze(std::span<char*> args) {
-    std::string source, output, marks;
-    bool quiet = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string arg = args[i];
-        if (arg == "-o" && i + 1 < args.size()) output = args[++i];
-        else if (arg == "--marks" && i + 1 < args.size()) marks = args[++i];
-        else if (arg == "-q") quiet = true;
-        else if (source.empty() && !arg.empty() && arg[0] != '-') source = arg;
-        else {
-            std::fprintf(stderr, "usage: krvtool maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]\n");
-            return 2;
-        }
-    }
-    if (source.empty() || output.empty()) {
+    CommandArguments arguments;
+    std::string error;
+    // Any fault is answered with the usage line alone.
+    const bool read = readArguments(args, {kMazeOptions, "", ""}, arguments, error);
+    const std::string source = arguments.input.value_or("");
+    const std::string output = arguments.value("-o").value_or("");
+    std::string marks = arguments.value("--marks").value_or("");
+    const bool quiet = arguments.has("-q");
+    if (!read || source.empty() || output.empty()) {
         std::fprintf(stderr, "usage: krvtool maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]\n");
         return 2;
     }
@@ -86,7 +84,6 @@ int runMaze(std::span<char*> args) {
         const std::filesystem::path out(output);
         marks = (out.parent_path() / (out.stem().string() + ".marks.txt")).string();
     }
-    std::string error;
     if (!compile_maze_file(source, output, marks, !quiet, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

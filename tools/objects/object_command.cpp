@@ -5,25 +5,26 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
 #include "objects/object_source.h"
 #include "source_folder.h"
 
 namespace {
 
+constexpr CommandOption kObjectOptions[] = {{"-o"}};
+
 int runObject(std::span<char*> args) {
-    std::string source, output;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string arg = args[i];
-        if (arg == "-o" && i + 1 < args.size()) output = args[++i];
-        else if (source.empty() && !arg.empty() && arg[0] != '-') source = arg;
-        else output.clear(), source.clear(), i = args.size();
-    }
-    if (source.empty() || output.empty()) {
+    CommandArguments arguments;
+    std::string error;
+    // Any fault is answered with the usage line alone.
+    const bool read = readArguments(args, {kObjectOptions, "", ""}, arguments, error);
+    const std::string source = arguments.input.value_or("");
+    const std::string output = arguments.value("-o").value_or("");
+    if (!read || source.empty() || output.empty()) {
         std::fprintf(stderr, "usage: krvtool object SOURCE.shape -o FILE.krv\n");
         return 2;
     }
-    std::string error;
     if (!compile_object_file(source, output, true, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
