@@ -1,6 +1,7 @@
 #include "arguments.h"
 
 #include <algorithm>
+#include <cstdio>
 
 std::optional<std::string> CommandArguments::value(std::string_view option) const {
     const auto last = std::find_if(given.rbegin(), given.rend(),
@@ -43,4 +44,11 @@ bool readArguments(std::span<char*> args, const ArgumentRules& rules, CommandArg
         }
     }
     return true;
+}
+
+int usageFault(std::string_view usage, const std::string& message) {
+    const std::string_view name = usage.substr(0, usage.find(' '));
+    std::fprintf(stderr, "krvtool %.*s: %s\nusage: krvtool %.*s\n", static_cast<int>(name.size()), name.data(),
+                 message.c_str(), static_cast<int>(usage.size()), usage.data());
+    return 2;
 }

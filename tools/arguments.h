@@ -36,6 +36,10 @@ struct CommandArguments {
     bool has(std::string_view option) const;
 };
 
+// "krvtool NAME: message" and "usage: krvtool USAGE" on stderr, NAME being
+// the usage's first word; returns 2, the exit status of a usage fault.
+int usageFault(std::string_view usage, const std::string& message);
+
 // False with the sentence in `error`: an option without its value, an
 // unknown option (any word starting with '-'), a second input, a value
 // its option's check refuses.

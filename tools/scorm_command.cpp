@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "web/scorm_package.h"
 #include "web/site.h"
@@ -24,10 +25,7 @@ int fail(const std::string& message) {
     return 1;
 }
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool scorm: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 int writeScormPackage(const fs::path& quiz, const fs::path& engine, const fs::path& package) {
     site::Site plan;

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "web/site.h"
 
@@ -27,10 +28,7 @@ int fail(const std::string& message) {
     return 1;
 }
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool web: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 bool copyFiles(const std::vector<site::SiteFile>& files, const fs::path& to, std::string& error) {
     std::error_code code;

@@ -14,10 +14,7 @@ namespace {
 
 constexpr const char* kUsage = "picture IN.(png|jpg|bmp) -o OUT.bmp [--texture]";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool picture: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 constexpr CommandOption kOptions[] = {{"-o"}, {"--texture", false}};
 

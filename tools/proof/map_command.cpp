@@ -15,10 +15,7 @@ namespace {
 
 constexpr const char* kUsage = "map GAME_FOLDER -o MAP.png [--maze N]";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool map: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 std::string checkMaze(const std::string& value) {
     if (value != "0" && value != "1" && value != "2")

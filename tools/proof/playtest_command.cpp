@@ -15,10 +15,7 @@ namespace {
 
 constexpr const char* kUsage = "playtest GAME_FOLDER -o DIR [--wrong N]";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool playtest: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 // "1 min 53.7 s" for iterations at the game's pace.
 std::string gameTime(int iterations) {

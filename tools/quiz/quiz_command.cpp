@@ -14,10 +14,7 @@ namespace {
 
 constexpr const char* kUsage = "quiz QUIZ_FILE -o GAME_FOLDER [--game DIR]";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool quiz: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 constexpr CommandOption kOptions[] = {{"-o"}, {"--game"}};
 
