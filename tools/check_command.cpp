@@ -56,15 +56,14 @@ std::string logicLine(int line, const std::string& reason) {
 // loaded, and every object model it names loaded with the objects' grid;
 // the files so loaded go to loadedFiles, so that none is loaded (and its
 // problems said) a second time.
-void checkLogic(CheckReport& report, TextureList& textures,
-                std::vector<std::unique_ptr<Model>>& models, std::vector<std::string>& loadedFiles) {
-    TextFile file;
-    if (!file.open(kLogicFile)) {
+void checkLogic(CheckReport& report, TextureList& textures, std::vector<std::unique_ptr<Model>>& models,
+                std::vector<std::string>& loadedFiles, const ContentTexts& texts) {
+    if (!texts.logic) {
         report.problems.push_back(std::string(kLogicFile) +
                                   ": missing: the game cannot start without its logic file");
         return;
     }
-    const LogicFileContents contents = parseLogicFile(file);
+    const LogicFileContents& contents = *texts.logic;
     std::vector<MazeFacts> mazes;
     for (std::size_t i = 0; i < kMazeFiles.size(); ++i) mazes.push_back({models[i]->loaded});
     const std::vector<LogicProblem> judged =
@@ -113,7 +112,7 @@ void checkLogic(CheckReport& report, TextureList& textures,
     for (std::string& problem : checkReach(contents, mazeModels, objectModels, kMazeHome)) {
         report.problems.push_back(std::move(problem));
     }
-    const QuestionFileContent questions = readQuestionFile();
+    const QuestionFileContent& questions = texts.questions;
     if (questions.opened && questions.questions.size() != static_cast<std::size_t>(report.objects)) {
         report.problems.push_back(
             std::string(kLogicFile) + ": " + std::to_string(report.objects) + " objects but " +
@@ -161,14 +160,14 @@ CheckReport checkGameData(const std::string& folder) {
         models.push_back(std::move(model));
     };
     for (const char* maze : kMazeFiles) loadModel(maze, kMazeCellSize, kMazeHome);
+    const ContentTexts texts = readContentTexts();
     std::vector<std::string> loadedFiles;
-    checkLogic(report, textures, models, loadedFiles);
+    checkLogic(report, textures, models, loadedFiles, texts);
     for (const std::string& name : objectFiles(report.problems)) {
         if (std::find(loadedFiles.begin(), loadedFiles.end(), name) != loadedFiles.end()) continue;
         loadModel(name, kObjectCellSize, Vec3{});
     }
     for (std::string& problem : checkQuizContent()) report.problems.push_back(std::move(problem));
-    const ContentTexts texts = readContentTexts();
     for (std::string& warning : checkTextCoverage(texts)) report.problems.push_back(std::move(warning));
     for (std::string& warning : checkTextRoom(texts)) report.problems.push_back(std::move(warning));
 

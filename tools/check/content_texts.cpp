@@ -9,8 +9,9 @@
 ContentTexts readContentTexts() {
     ContentTexts texts;
     TextFile logic;
-    if (logic.open(kLogicFile)) {
-        for (const LogicRecord& record : parseLogicFile(logic).records) {
+    if (logic.open(kLogicFile)) texts.logic = parseLogicFile(logic);
+    if (texts.logic) {
+        for (const LogicRecord& record : texts.logic->records) {
             const auto* object = std::get_if<LogicObject>(&record.value);
             if (!object) continue;
             for (std::size_t i = 0; i < object->message.size(); ++i) {

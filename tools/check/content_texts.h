@@ -1,11 +1,13 @@
 #pragma once
-// The texts the game draws from content, read once for every check that
-// holds them to something: the logic file's messages, the question file and
-// the ending's lines, each with the line it stands on.
+// The text files of a game folder, read once for every check that holds
+// them to something: the logic file (its messages are drawn), the question
+// file and the ending's lines, each text with the line it stands on.
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "logic/logic_file_parser.h"
 #include "shell/question_file.h"
 
 struct ContentTextLine {
@@ -14,7 +16,8 @@ struct ContentTextLine {
 };
 
 struct ContentTexts {
-    std::vector<ContentTextLine> messages;  // Data\krv.lgk, the objects' message lines
+    std::optional<LogicFileContents> logic;  // Data\krv.lgk; none when it does not open
+    std::vector<ContentTextLine> messages;  // its objects' message lines
     QuestionFileContent questions;          // Data\krv.qry
     std::vector<ContentTextLine> ending;    // Data\krv.end, every line
 };
