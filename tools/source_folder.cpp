@@ -25,3 +25,18 @@ bool compileSources(const std::vector<fs::path>& sources, const SourceCompiler& 
     }
     return true;
 }
+
+bool copyContentFiles(const fs::path& from, const fs::path& to, std::string_view extension) {
+    std::error_code error;
+    if (!fs::is_directory(from, error)) return true;
+    fs::create_directories(to, error);
+    for (const auto& entry : fs::directory_iterator(from, error)) {
+        if (!entry.is_regular_file() || (!extension.empty() && entry.path().extension() != extension)) continue;
+        fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::update_existing, error);
+        if (error) {
+            std::fprintf(stderr, "cannot copy %s: %s\n", entry.path().c_str(), error.message().c_str());
+            return false;
+        }
+    }
+    return true;
+}
