@@ -46,9 +46,21 @@ bool readArguments(std::span<char*> args, const ArgumentRules& rules, CommandArg
     return true;
 }
 
+namespace {
+
+std::string_view commandName(std::string_view usage) { return usage.substr(0, usage.find(' ')); }
+
+}  // namespace
+
 int usageFault(std::string_view usage, const std::string& message) {
-    const std::string_view name = usage.substr(0, usage.find(' '));
+    const std::string_view name = commandName(usage);
     std::fprintf(stderr, "krvtool %.*s: %s\nusage: krvtool %.*s\n", static_cast<int>(name.size()), name.data(),
                  message.c_str(), static_cast<int>(usage.size()), usage.data());
     return 2;
+}
+
+int commandFailure(std::string_view usage, const std::string& message) {
+    const std::string_view name = commandName(usage);
+    std::fprintf(stderr, "krvtool %.*s: %s\n", static_cast<int>(name.size()), name.data(), message.c_str());
+    return 1;
 }

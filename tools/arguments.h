@@ -40,6 +40,10 @@ struct CommandArguments {
 // the usage's first word; returns 2, the exit status of a usage fault.
 int usageFault(std::string_view usage, const std::string& message);
 
+// "krvtool NAME: message" on stderr; returns 1, the exit status of a
+// command that failed.
+int commandFailure(std::string_view usage, const std::string& message);
+
 // False with the sentence in `error`: an option without its value, an
 // unknown option (any word starting with '-'), a second input, a value
 // its option's check refuses.

@@ -95,6 +95,16 @@ bool parseSiteArguments(std::span<char*> args, SiteArguments& arguments, std::st
     return true;
 }
 
+int runSiteCommand(std::span<char*> args, std::string_view usage, SiteWriter write) {
+    SiteArguments arguments;
+    std::string error;
+    if (!parseSiteArguments(args, arguments, error)) return usageFault(usage, error);
+    Site plan;
+    if (!planSite(arguments.quiz, arguments.engine, plan, error)) return commandFailure(usage, error);
+    for (const std::string& warning : plan.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
+    return write(plan, arguments);
+}
+
 bool planSite(const fs::path& quiz, const fs::path& engine, Site& site, std::string& error) {
     std::error_code code;
     if (!fs::is_directory(quiz, code)) {
