@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "check/content_texts.h"
 #include "check/game_mazes.h"
@@ -48,16 +50,19 @@ std::vector<std::string> objectFiles(std::vector<std::string>& problems) {
     return names;
 }
 
+// Object files the logic check loaded, with the first model of each.
+using LoadedFiles = std::vector<std::pair<std::string, const Model*>>;
+
 std::string logicLine(int line, const std::string& reason) {
     return std::string(kLogicFile) + ":" + std::to_string(line) + ": " + reason;
 }
 
 // The logic file as the game reads it, judged against the mazes that
 // loaded, and every object model it names loaded with the objects' grid;
-// the files so loaded go to loadedFiles, so that none is loaded (and its
-// problems said) a second time.
+// each file so loaded goes to loadedFiles with its model, so that none is
+// loaded (and its problems said) a second time.
 void checkLogic(CheckReport& report, TextureList& textures, std::vector<std::unique_ptr<Model>>& models,
-                std::vector<std::string>& loadedFiles, const ContentTexts& texts) {
+                LoadedFiles& loadedFiles, const ContentTexts& texts) {
     if (!texts.logic) {
         report.problems.push_back(std::string(kLogicFile) +
                                   ": missing: the game cannot start without its logic file");
@@ -90,14 +95,11 @@ void checkLogic(CheckReport& report, TextureList& textures, std::vector<std::uni
         }
         auto model = std::make_unique<Model>("Objects\\" + object->file, textures,
                                              kObjectCellSize, Vec3{}, ModelLoadMode::Check);
-        if (model->loaded) {
-            ++report.models;
-            report.polygons += model->polygonCount;
-        } else {
+        if (!model->loaded) {
             report.problems.push_back(logicLine(record.line, "object '" + object->name + "': " +
                                                                  model->loadError.describe()));
         }
-        loadedFiles.push_back(object->file);
+        loadedFiles.emplace_back(object->file, model.get());
         byName.emplace_back(object->name, model.get());
         objectModels.push_back(model.get());
         models.push_back(std::move(model));
@@ -161,11 +163,19 @@ CheckReport checkGameData(const std::string& folder) {
     };
     for (const char* maze : kMazeFiles) loadModel(maze, kMazeCellSize, kMazeHome);
     const ContentTexts texts = readContentTexts();
-    std::vector<std::string> loadedFiles;
+    LoadedFiles loadedFiles;
     checkLogic(report, textures, models, loadedFiles, texts);
+    // Every object file is counted once; one the logic check loaded is
+    // counted from that load, its problems already said there.
     for (const std::string& name : objectFiles(report.problems)) {
-        if (std::find(loadedFiles.begin(), loadedFiles.end(), name) != loadedFiles.end()) continue;
-        loadModel(name, kObjectCellSize, Vec3{});
+        const auto loaded = std::find_if(loadedFiles.begin(), loadedFiles.end(),
+                                         [&](const auto& entry) { return entry.first == name; });
+        if (loaded == loadedFiles.end()) {
+            loadModel(name, kObjectCellSize, Vec3{});
+        } else if (loaded->second->loaded) {
+            ++report.models;
+            report.polygons += loaded->second->polygonCount;
+        }
     }
     for (std::string& problem : checkQuizContent()) report.problems.push_back(std::move(problem));
     for (std::string& warning : checkTextCoverage(texts)) report.problems.push_back(std::move(warning));
