@@ -8,7 +8,10 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "check/content_texts.h"
 #include "check/game_mazes.h"
 #include "check/reach.h"
 #include "check/text_coverage.h"
@@ -47,21 +50,25 @@ std::vector<std::string> objectFiles(std::vector<std::string>& problems) {
     return names;
 }
 
+// Object files the logic check loaded, with the first model of each.
+using LoadedFiles = std::vector<std::pair<std::string, const Model*>>;
+
 std::string logicLine(int line, const std::string& reason) {
     return std::string(kLogicFile) + ":" + std::to_string(line) + ": " + reason;
 }
 
 // The logic file as the game reads it, judged against the mazes that
-// loaded, and every object model it names loaded with the objects' grid.
-void checkLogic(CheckReport& report, TextureList& textures,
-                std::vector<std::unique_ptr<Model>>& models) {
-    TextFile file;
-    if (!file.open(kLogicFile)) {
+// loaded, and every object model it names loaded with the objects' grid;
+// each file so loaded goes to loadedFiles with its model, so that none is
+// loaded (and its problems said) a second time.
+void checkLogic(CheckReport& report, TextureList& textures, std::vector<std::unique_ptr<Model>>& models,
+                LoadedFiles& loadedFiles, const ContentTexts& texts) {
+    if (!texts.logic) {
         report.problems.push_back(std::string(kLogicFile) +
                                   ": missing: the game cannot start without its logic file");
         return;
     }
-    const LogicFileContents contents = parseLogicFile(file);
+    const LogicFileContents& contents = *texts.logic;
     std::vector<MazeFacts> mazes;
     for (std::size_t i = 0; i < kMazeFiles.size(); ++i) mazes.push_back({models[i]->loaded});
     const std::vector<LogicProblem> judged =
@@ -92,6 +99,7 @@ void checkLogic(CheckReport& report, TextureList& textures,
             report.problems.push_back(logicLine(record.line, "object '" + object->name + "': " +
                                                                  model->loadError.describe()));
         }
+        loadedFiles.emplace_back(object->file, model.get());
         byName.emplace_back(object->name, model.get());
         objectModels.push_back(model.get());
         models.push_back(std::move(model));
@@ -106,7 +114,7 @@ void checkLogic(CheckReport& report, TextureList& textures,
     for (std::string& problem : checkReach(contents, mazeModels, objectModels, kMazeHome)) {
         report.problems.push_back(std::move(problem));
     }
-    const QuestionFileContent questions = readQuestionFile();
+    const QuestionFileContent& questions = texts.questions;
     if (questions.opened && questions.questions.size() != static_cast<std::size_t>(report.objects)) {
         report.problems.push_back(
             std::string(kLogicFile) + ": " + std::to_string(report.objects) + " objects but " +
@@ -154,13 +162,24 @@ CheckReport checkGameData(const std::string& folder) {
         models.push_back(std::move(model));
     };
     for (const char* maze : kMazeFiles) loadModel(maze, kMazeCellSize, kMazeHome);
-    checkLogic(report, textures, models);
+    const ContentTexts texts = readContentTexts();
+    LoadedFiles loadedFiles;
+    checkLogic(report, textures, models, loadedFiles, texts);
+    // Every object file is counted once; one the logic check loaded is
+    // counted from that load, its problems already said there.
     for (const std::string& name : objectFiles(report.problems)) {
-        loadModel(name, kObjectCellSize, Vec3{});
+        const auto loaded = std::find_if(loadedFiles.begin(), loadedFiles.end(),
+                                         [&](const auto& entry) { return entry.first == name; });
+        if (loaded == loadedFiles.end()) {
+            loadModel(name, kObjectCellSize, Vec3{});
+        } else if (loaded->second->loaded) {
+            ++report.models;
+            report.polygons += loaded->second->polygonCount;
+        }
     }
     for (std::string& problem : checkQuizContent()) report.problems.push_back(std::move(problem));
-    for (std::string& warning : checkTextCoverage()) report.problems.push_back(std::move(warning));
-    for (std::string& warning : checkTextRoom()) report.problems.push_back(std::move(warning));
+    for (std::string& warning : checkTextCoverage(texts)) report.problems.push_back(std::move(warning));
+    for (std::string& warning : checkTextRoom(texts)) report.problems.push_back(std::move(warning));
 
     std::vector<TextureProblem> problems;
     textures.loadBitmaps(problems);

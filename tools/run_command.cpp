@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "framework/files.h"
 #include "framework/headless.h"
@@ -47,10 +48,7 @@ private:
     std::ofstream hashes_;
 };
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool run: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 // The folder a file is to be written in, made like the frames' folder.
 bool makeParentFolder(const std::string& file) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "web/scorm_package.h"
 #include "web/site.h"
@@ -19,25 +20,15 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage = "scorm QUIZ_FOLDER -o PACKAGE.zip [--engine DIR]";
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "krvtool scorm: %s\n", message.c_str());
-    return 1;
-}
+int fail(const std::string& message) { return commandFailure(kUsage, message); }
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool scorm: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
-
-int writeScormPackage(const fs::path& quiz, const fs::path& engine, const fs::path& package) {
-    site::Site plan;
+int writeScormPackage(const site::Site& plan, const site::SiteArguments& arguments) {
+    const fs::path& package = arguments.output;
     std::string error;
-    if (!site::planSite(quiz, engine, plan, error)) return fail(error);
-    for (const std::string& warning : plan.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
     std::error_code code;
     if (fs::is_directory(package, code))
         return fail(package.string() + " is a folder; name the .zip file to write");
-    const std::string title = site::packageTitle(plan, quiz);
+    const std::string title = site::packageTitle(plan, arguments.quiz);
     if (!site::writePackage(plan, site::manifestOf(plan, title), package, error))
         return fail(error);
     std::printf(
@@ -47,12 +38,7 @@ int writeScormPackage(const fs::path& quiz, const fs::path& engine, const fs::pa
     return 0;
 }
 
-int scormCommand(std::span<char*> args) {
-    site::SiteArguments arguments;
-    std::string error;
-    if (!site::parseSiteArguments(args, arguments, error)) return usageError(error);
-    return writeScormPackage(arguments.quiz, arguments.engine, arguments.output);
-}
+int scormCommand(std::span<char*> args) { return site::runSiteCommand(args, kUsage, writeScormPackage); }
 
 const CommandRegistration command("scorm", kUsage, scormCommand);
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "web/site.h"
 
@@ -22,15 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage = "web QUIZ_FOLDER -o SITE [--engine DIR]";
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "krvtool web: %s\n", message.c_str());
-    return 1;
-}
-
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool web: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int fail(const std::string& message) { return commandFailure(kUsage, message); }
 
 bool copyFiles(const std::vector<site::SiteFile>& files, const fs::path& to, std::string& error) {
     std::error_code code;
@@ -46,11 +39,10 @@ bool copyFiles(const std::vector<site::SiteFile>& files, const fs::path& to, std
     return true;
 }
 
-int writeSite(const fs::path& quiz, const fs::path& engine, const fs::path& folder) {
-    site::Site plan;
+int writeSite(const site::Site& plan, const site::SiteArguments& arguments) {
+    const fs::path& quiz = arguments.quiz;
+    const fs::path& folder = arguments.output;
     std::string error;
-    if (!site::planSite(quiz, engine, plan, error)) return fail(error);
-    for (const std::string& warning : plan.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
     std::error_code code;
     fs::create_directories(folder, code);
     if (code) return fail("cannot create " + folder.string() + ": " + code.message());
@@ -68,12 +60,7 @@ int writeSite(const fs::path& quiz, const fs::path& engine, const fs::path& fold
     return 0;
 }
 
-int webCommand(std::span<char*> args) {
-    site::SiteArguments arguments;
-    std::string error;
-    if (!site::parseSiteArguments(args, arguments, error)) return usageError(error);
-    return writeSite(arguments.quiz, arguments.engine, arguments.output);
-}
+int webCommand(std::span<char*> args) { return site::runSiteCommand(args, kUsage, writeSite); }
 
 const CommandRegistration command("web", kUsage, webCommand);
 

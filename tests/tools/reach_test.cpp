@@ -70,7 +70,7 @@ TEST(ReachCheck, WalksAndRoutesAsTheGameMovesNeverThroughAPassageOrUpADrop) {
     // step after 272) never shows its question.
     EXPECT_TRUE(walk.mazes[0].anyInside(objectReachBox(Vec3{326, 0, 0})));
     EXPECT_FALSE(walk.mazes[0].anyStandingInside(objectReachBox(Vec3{326, 0, 0})));
-    const Router router(contents, mazes, walk);
+    const Router router(mazes, walk);
     EXPECT_FALSE(router.route(0, home, 0, objectReachBox(Vec3{600, 0, 0})));
 
     // Into the pit: one lattice step per iteration, the drop included, and

@@ -3,6 +3,8 @@
 
 #include "check/text_coverage.h"
 
+#include "check/content_texts.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,7 +31,7 @@ TEST(TextCoverage, WarnsOnceALineAtTheFirstCharacterTheFontLacks) {
                      "Q\nTEXT\n50\n50\nŁódź?\nGr\xFC\xDF" "e \xE9t\xE9\n1) א\n#\n1\n");
     folder.writeFile(folder.root() / "Data" / "krv.end", "\nThe end \xF0\x9F\x99\x82\n");
 
-    EXPECT_EQ(checkTextCoverage(),
+    EXPECT_EQ(checkTextCoverage(readContentTexts()),
               (std::vector<std::string>{
                   "Data\\krv.lgk:12:8: warning: character U+05E9 and 3 more on this line are not "
                   "in the game's font: each is drawn as a replacement mark",
@@ -40,7 +42,7 @@ TEST(TextCoverage, WarnsOnceALineAtTheFirstCharacterTheFontLacks) {
 
     // Without the font there is nothing to hold the text to.
     fs::remove(folder.root() / "Fonts" / "Cour20b.fnt");
-    EXPECT_TRUE(checkTextCoverage().empty());
+    EXPECT_TRUE(checkTextCoverage(readContentTexts()).empty());
 }
 
 }  // namespace

@@ -144,6 +144,9 @@ Box objectReachBox(const Vec3& p) {
     return Box{Vec3{p.x - r, p.y - r, p.z - r}, Vec3{p.x + r, p.y + r, p.z + r}};
 }
 
+namespace {
+
+// Per maze, its passages in file order.
 std::vector<std::vector<PassageLink>> passageLinks(const LogicFileContents& contents,
                                                    std::span<Model* const> mazes) {
     const auto mazeCount = static_cast<std::int32_t>(mazes.size());
@@ -173,14 +176,16 @@ std::vector<std::vector<PassageLink>> passageLinks(const LogicFileContents& cont
     return links;
 }
 
+}  // namespace
+
 ReachWalk walkReach(const LogicFileContents& contents, std::span<Model* const> mazes,
                     const Vec3& home) {
     const auto mazeCount = static_cast<std::int32_t>(mazes.size());
     const auto usable = [&](std::int32_t m) { return usableMaze(mazes, m); };
-    const std::vector<std::vector<PassageLink>> links = passageLinks(contents, mazes);
-
     // Flood until no reachable passage leads anywhere new.
     ReachWalk walk;
+    walk.passages = passageLinks(contents, mazes);
+    const std::vector<std::vector<PassageLink>>& links = walk.passages;
     walk.mazes.resize(mazes.size());
     std::vector<MazeReach>& reach = walk.mazes;
     if (usable(0)) flood(*mazes[0], home, links[0], reach[0]);
@@ -308,9 +313,8 @@ struct RouteNode {
 
 }  // namespace
 
-Router::Router(const LogicFileContents& contents, std::span<Model* const> mazes,
-               const ReachWalk& walk)
-    : mazes_(mazes.begin(), mazes.end()), passages_(passageLinks(contents, mazes)) {
+Router::Router(std::span<Model* const> mazes, const ReachWalk& walk)
+    : mazes_(mazes.begin(), mazes.end()), passages_(walk.passages) {
     lattices_.resize(mazes.size());
     for (std::size_t m = 0; m < mazes.size() && m < walk.mazes.size(); ++m)
         lattices_[m].origin = walk.mazes[m].origin;

@@ -59,10 +59,6 @@ struct MazeReach {
     bool anyStandingInside(const Box& box) const;
 };
 
-struct ReachWalk {
-    std::vector<MazeReach> mazes;  // one per maze, as given
-};
-
 // A passage as the walk and the routes take it. The game moves the player
 // on at the first step that ends in the box, so a walk goes no further from
 // a place inside it.
@@ -75,9 +71,13 @@ struct PassageLink {
     Vec3 arrival;        // that start point: where the game puts the eye
 };
 
-// Per maze, its passages in file order (the order the game tests them in).
-std::vector<std::vector<PassageLink>> passageLinks(const LogicFileContents& contents,
-                                                   std::span<Model* const> mazes);
+struct ReachWalk {
+    std::vector<MazeReach> mazes;  // one per maze, as given
+    // Per maze, its passages in file order (the order the game tests them
+    // in), as the walk took them: the map, the routes and the placement
+    // take them from here.
+    std::vector<std::vector<PassageLink>> passages;
+};
 
 // Floods maze 0 from `home`, then every maze a reached passage leads to from
 // its arrival, until no reached passage leads anywhere new. `mazes[i]` is
@@ -118,7 +118,7 @@ struct RouteStep {
 // takes them. The steps are the flood's, keyed on the walk's lattice.
 class Router {
 public:
-    Router(const LogicFileContents& contents, std::span<Model* const> mazes, const ReachWalk& walk);
+    Router(std::span<Model* const> mazes, const ReachWalk& walk);
 
     // The fewest steps from `eye` in `maze` until the eye is inside `goal`
     // in `goalMaze` (at least one step: the game tests only after a move);

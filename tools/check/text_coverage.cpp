@@ -2,9 +2,8 @@
 
 #include <cstdio>
 #include <memory>
-#include <variant>
 
-#include "framework/files.h"
+#include "check/content_texts.h"
 #include "framework/framework.h"
 #include "framework/text_decode.h"
 #include "logic/logic_file.h"
@@ -24,38 +23,6 @@ std::string describe(char32_t codePoint) {
     char number[16];
     std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(codePoint));
     return number;
-}
-
-void checkLogicMessages(const GfxFont& font, std::vector<std::string>& warnings) {
-    TextFile file;
-    if (!file.open(kLogicFile)) return;
-    for (const LogicRecord& record : parseLogicFile(file).records) {
-        const auto* object = std::get_if<LogicObject>(&record.value);
-        if (!object) continue;
-        for (std::size_t i = 0; i < object->message.size(); ++i) {
-            warnings.push_back(missingCharacters(font, kLogicFile,
-                                                 object->messageLine + static_cast<int>(i),
-                                                 object->message[i]));
-        }
-    }
-}
-
-void checkQuestionLines(const GfxFont& font, std::vector<std::string>& warnings) {
-    for (const QuestionRecord& question : readQuestionFile().questions) {
-        for (const QuestionTextLine& line : question.textLines) {
-            warnings.push_back(missingCharacters(font, kQuestionFilePath, line.line, line.text));
-        }
-    }
-}
-
-// Every line of the ending is shown; an empty one has nothing to miss.
-void checkEndingLines(const GfxFont& font, std::vector<std::string>& warnings) {
-    TextFile file;
-    if (!file.open(kEndingFilePath)) return;
-    std::string line;
-    while (file.readLine(line)) {
-        warnings.push_back(missingCharacters(font, kEndingFilePath, file.lineNumber(), line));
-    }
 }
 
 }  // namespace
@@ -82,13 +49,22 @@ std::string missingCharacters(const GfxFont& font, std::string_view file, int li
            " not in the game's font: each is drawn as a replacement mark";
 }
 
-std::vector<std::string> checkTextCoverage() {
+std::vector<std::string> checkTextCoverage(const ContentTexts& texts) {
     const OwnedFont font(gfx_load_font(kGameFont));
     if (!font) return {};
     std::vector<std::string> warnings;
-    checkLogicMessages(*font, warnings);
-    checkQuestionLines(*font, warnings);
-    checkEndingLines(*font, warnings);
+    for (const ContentTextLine& line : texts.messages) {
+        warnings.push_back(missingCharacters(*font, kLogicFile, line.line, line.text));
+    }
+    for (const QuestionRecord& question : texts.questions.questions) {
+        for (const QuestionTextLine& line : question.textLines) {
+            warnings.push_back(missingCharacters(*font, kQuestionFilePath, line.line, line.text));
+        }
+    }
+    // Every line of the ending is shown; an empty one has nothing to miss.
+    for (const ContentTextLine& line : texts.ending) {
+        warnings.push_back(missingCharacters(*font, kEndingFilePath, line.line, line.text));
+    }
     std::erase(warnings, std::string());
     return warnings;
 }

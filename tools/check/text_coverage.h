@@ -11,11 +11,12 @@
 #include <string_view>
 #include <vector>
 
+struct ContentTexts;
 struct GfxFont;
 
-// All the warnings of the data root's content, in file order; none when the
-// game's font does not load (the game then draws no text at all).
-std::vector<std::string> checkTextCoverage();
+// All the warnings of the texts, in file order; none when the data root's
+// game font does not load (the game then draws no text at all).
+std::vector<std::string> checkTextCoverage(const ContentTexts& texts);
 
 // The warning for one line, or empty when the font has all its characters.
 std::string missingCharacters(const GfxFont& font, std::string_view file, int line,

@@ -1,10 +1,9 @@
 #include "check/text_room.h"
 
 #include <algorithm>
-#include <variant>
 
+#include "check/content_texts.h"
 #include "check/text_layout.h"
-#include "framework/files.h"
 #include "framework/owned_bitmap.h"
 #include "logic/logic_file.h"
 #include "shell/content_file.h"
@@ -134,28 +133,15 @@ std::string endingRoomWarning(int line, const std::string& text) {
            "; it is centred, so both ends are cut off: break it into two lines";
 }
 
-std::vector<std::string> checkTextRoom() {
+std::vector<std::string> checkTextRoom(const ContentTexts& texts) {
     std::vector<std::string> warnings;
-    for (const QuestionRecord& question : readQuestionFile().questions) {
+    for (const QuestionRecord& question : texts.questions.questions) {
         for (std::string& warning : questionRoomWarnings(question, gamePictureSize)) {
             warnings.push_back(std::move(warning));
         }
     }
-    TextFile logic;
-    if (logic.open(kLogicFile)) {
-        for (const LogicRecord& record : parseLogicFile(logic).records) {
-            const auto* object = std::get_if<LogicObject>(&record.value);
-            if (!object) continue;
-            for (std::size_t i = 0; i < object->message.size(); ++i) {
-                warnings.push_back(messageRoomWarning(object->messageLine + static_cast<int>(i), object->message[i]));
-            }
-        }
-    }
-    TextFile ending;
-    if (ending.open(kEndingFilePath)) {
-        std::string line;
-        while (ending.readLine(line)) warnings.push_back(endingRoomWarning(ending.lineNumber(), line));
-    }
+    for (const ContentTextLine& line : texts.messages) warnings.push_back(messageRoomWarning(line.line, line.text));
+    for (const ContentTextLine& line : texts.ending) warnings.push_back(endingRoomWarning(line.line, line.text));
     std::erase(warnings, std::string());
     return warnings;
 }

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+struct ContentTexts;
 struct QuestionRecord;
 
-// All the warnings of the data root's question, logic and ending files.
-std::vector<std::string> checkTextRoom();
+// All the warnings of the question, logic and ending files' texts.
+std::vector<std::string> checkTextRoom(const ContentTexts& texts);
 
 // The warnings for one question; each picture's size comes from
 // pictureSize (false when it cannot be read: nothing is said of it here).

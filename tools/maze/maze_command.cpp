@@ -1,18 +1,19 @@
 // krvtool maze SRC -o FILE.krv, and the content step that compiles the
 // default mazes content/mazes/*.maze into GAME/Objects.
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
 #include "maze/maze_builder.h"
 #include "maze/maze_compile.h"
 #include "maze/model_check.h"
 #include "maze/model_compiler.h"
 #include "maze/model_readback.h"
+#include "source_folder.h"
 
 bool compile_maze_file(const std::string& sourcePath, const std::string& modelPath, const std::string& marksPath,
                        bool verbose, std::string& error) {
@@ -20,6 +21,11 @@ bool compile_maze_file(const std::string& sourcePath, const std::string& modelPa
     if (!read_maze_source(sourcePath, source, error)) return false;
     MazeBuild build;
     if (!build_maze(source, build, error)) return false;
+    return compile_built_maze(sourcePath, source, build, modelPath, marksPath, verbose, error);
+}
+
+bool compile_built_maze(const std::string& sourcePath, const MazeSource& source, MazeBuild& build,
+                        const std::string& modelPath, const std::string& marksPath, bool verbose, std::string& error) {
     for (const std::string& warning : build.warnings) std::fprintf(stderr, "warning: %s\n", warning.c_str());
     ModelData model;
     CompileReport report;
@@ -35,14 +41,7 @@ bool compile_maze_file(const std::string& sourcePath, const std::string& modelPa
                 std::to_string(kGridCellCapacity) + "); merge or simplify the cells there";
         return false;
     }
-    if (!write_model_file(modelPath, model, error)) return false;
-    if (!read_back_model_file(modelPath, model, kMazeGridCell, error)) {
-        // A file the game refuses is worse than none: nothing may pick it up.
-        std::error_code ignored;
-        std::filesystem::remove(modelPath, ignored);
-        error = sourcePath + ": the compiled model does not load in the game, a fault of the compiler: " + error;
-        return false;
-    }
+    if (!write_checked_model_file(sourcePath, modelPath, model, kMazeGridCell, error)) return false;
     if (!marksPath.empty()) {
         std::ofstream marks(marksPath, std::ios::binary);
         marks << marks_text(source, build.marks);
@@ -66,21 +65,18 @@ bool compile_maze_file(const std::string& sourcePath, const std::string& modelPa
 
 namespace {
 
+constexpr CommandOption kMazeOptions[] = {{"-o"}, {"--marks"}, {"-q", false}};
+
 int runMaze(std::span<char*> args) {
-    std::string source, output, marks;
-    bool quiet = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string arg = args[i];
-        if (arg == "-o" && i + 1 < args.size()) output = args[++i];
-        else if (arg == "--marks" && i + 1 < args.size()) marks = args[++i];
-        else if (arg == "-q") quiet = true;
-        else if (source.empty() && !arg.empty() && arg[0] != '-') source = arg;
-        else {
-            std::fprintf(stderr, "usage: krvtool maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]\n");
-            return 2;
-        }
-    }
-    if (source.empty() || output.empty()) {
+    CommandArguments arguments;
+    std::string error;
+    // Any fault is answered with the usage line alone.
+    const bool read = readArguments(args, {kMazeOptions, "", ""}, arguments, error);
+    const std::string source = arguments.input.value_or("");
+    const std::string output = arguments.value("-o").value_or("");
+    std::string marks = arguments.value("--marks").value_or("");
+    const bool quiet = arguments.has("-q");
+    if (!read || source.empty() || output.empty()) {
         std::fprintf(stderr, "usage: krvtool maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]\n");
         return 2;
     }
@@ -88,7 +84,6 @@ int runMaze(std::span<char*> args) {
         const std::filesystem::path out(output);
         marks = (out.parent_path() / (out.stem().string() + ".marks.txt")).string();
     }
-    std::string error;
     if (!compile_maze_file(source, output, marks, !quiet, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
@@ -100,27 +95,17 @@ int runMaze(std::span<char*> args) {
 // them, the author of a logic file does.
 bool compileDefaultMazes(const std::string& sourceFolder, const std::string& gameFolder) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(sourceFolder) / "mazes";
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return true;
     std::vector<fs::path> sources;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (entry.path().extension() == ".maze") sources.push_back(entry.path());
-    }
-    std::sort(sources.begin(), sources.end());
+    if (!listSources(fs::path(sourceFolder) / "mazes", ".maze", sources)) return true;
     const fs::path marksFolder = fs::path(gameFolder).parent_path() / "maze-marks";
+    std::error_code ec;
     fs::create_directories(marksFolder, ec);
-    for (const fs::path& source : sources) {
+    return compileSources(sources, [&](const fs::path& source, std::string& error) {
         const std::string stem = source.stem().string();
         const fs::path model = fs::path(gameFolder) / "Objects" / (stem + ".krv");
-        std::string error;
-        if (!compile_maze_file(source.string(), model.string(), (marksFolder / (stem + ".marks.txt")).string(), false,
-                               error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-    }
-    return true;
+        return compile_maze_file(source.string(), model.string(), (marksFolder / (stem + ".marks.txt")).string(),
+                                 false, error);
+    });
 }
 
 const CommandRegistration mazeCommand("maze", "maze SOURCE.maze -o FILE.krv [--marks FILE] [-q]", runMaze);

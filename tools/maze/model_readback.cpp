@@ -1,6 +1,7 @@
 #include "maze/model_readback.h"
 
 #include <cstddef>
+#include <filesystem>
 
 #include "framework/files.h"
 #include "geometry/model.h"
@@ -68,4 +69,14 @@ bool read_back_model_file(const std::string& path, const ModelData& written, std
         return false;
     }
     return true;
+}
+
+bool write_checked_model_file(const std::string& sourcePath, const std::string& modelPath, const ModelData& model,
+                              std::int32_t cellSize, std::string& error) {
+    if (!write_model_file(modelPath, model, error)) return false;
+    if (read_back_model_file(modelPath, model, cellSize, error)) return true;
+    std::error_code ignored;
+    std::filesystem::remove(modelPath, ignored);
+    error = sourcePath + ": the compiled model does not load in the game, a fault of the compiler: " + error;
+    return false;
 }

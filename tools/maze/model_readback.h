@@ -15,3 +15,9 @@
 // "file:line: reason" from the reader, or with what differs.
 bool read_back_model_file(const std::string& path, const ModelData& written, std::int32_t cellSize,
                           std::string& error);
+
+// Writes the model compiled from `sourcePath` and reads it back. A file the
+// game refuses is worse than none: it is removed, and the error says
+// "SOURCE: the compiled model does not load in the game, ...".
+bool write_checked_model_file(const std::string& sourcePath, const std::string& modelPath, const ModelData& model,
+                              std::int32_t cellSize, std::string& error);

@@ -1,29 +1,30 @@
 // krvtool object SRC -o FILE.krv, and the content step that builds the
 // default objects content/objects/*.shape into GAME/Objects.
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
 #include "objects/object_source.h"
+#include "source_folder.h"
 
 namespace {
 
+constexpr CommandOption kObjectOptions[] = {{"-o"}};
+
 int runObject(std::span<char*> args) {
-    std::string source, output;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string arg = args[i];
-        if (arg == "-o" && i + 1 < args.size()) output = args[++i];
-        else if (source.empty() && !arg.empty() && arg[0] != '-') source = arg;
-        else output.clear(), source.clear(), i = args.size();
-    }
-    if (source.empty() || output.empty()) {
+    CommandArguments arguments;
+    std::string error;
+    // Any fault is answered with the usage line alone.
+    const bool read = readArguments(args, {kObjectOptions, "", ""}, arguments, error);
+    const std::string source = arguments.input.value_or("");
+    const std::string output = arguments.value("-o").value_or("");
+    if (!read || source.empty() || output.empty()) {
         std::fprintf(stderr, "usage: krvtool object SOURCE.shape -o FILE.krv\n");
         return 2;
     }
-    std::string error;
     if (!compile_object_file(source, output, true, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
@@ -33,23 +34,12 @@ int runObject(std::span<char*> args) {
 
 bool buildDefaultObjects(const std::string& sourceFolder, const std::string& gameFolder) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(sourceFolder) / "objects";
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return true;
     std::vector<fs::path> sources;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (entry.path().extension() == ".shape") sources.push_back(entry.path());
-    }
-    std::sort(sources.begin(), sources.end());
-    for (const fs::path& source : sources) {
+    if (!listSources(fs::path(sourceFolder) / "objects", ".shape", sources)) return true;
+    return compileSources(sources, [&](const fs::path& source, std::string& error) {
         const fs::path model = fs::path(gameFolder) / "Objects" / (source.stem().string() + ".krv");
-        std::string error;
-        if (!compile_object_file(source.string(), model.string(), false, error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-    }
-    return true;
+        return compile_object_file(source.string(), model.string(), false, error);
+    });
 }
 
 const CommandRegistration objectCommand("object", "object SOURCE.shape -o FILE.krv", runObject);

@@ -286,14 +286,7 @@ bool compile_object_file(const std::string& sourcePath, const std::string& model
     }
     error = object_grid_fault(sourcePath, text, model);
     if (!error.empty()) return false;
-    if (!write_model_file(modelPath, model, error)) return false;
-    if (!read_back_model_file(modelPath, model, kObjectGridCell, error)) {
-        // A file the game refuses is worse than none: nothing may pick it up.
-        std::error_code ignored;
-        std::filesystem::remove(modelPath, ignored);
-        error = sourcePath + ": the compiled model does not load in the game, a fault of the compiler: " + error;
-        return false;
-    }
+    if (!write_checked_model_file(sourcePath, modelPath, model, kObjectGridCell, error)) return false;
     if (verbose) {
         std::printf("%s (%s): %d points, %d polygons (%d splits), %d faces, %d nodes\n", modelPath.c_str(), name.c_str(),
                     report.points, report.polygons, report.splits, report.faces, report.nodes);

@@ -143,3 +143,13 @@ std::vector<float> letter_distance_field(std::string_view text, const LetterStyl
 float stroke_coverage(float distance, float strokeWidth) {
     return std::clamp(strokeWidth * 0.5f + 0.5f - distance, 0.0f, 1.0f);
 }
+
+float LetteredLine::down(int y) const {
+    return std::clamp((static_cast<float>(y) + 0.5f - top) / height, 0.0f, 1.0f);
+}
+
+LetteredLine lay_letters(std::string_view text, const LetterStyle& style, float centreX, float top, int width,
+                         int height, float reach) {
+    const float originX = centreX - letter_text_width(text, style) * 0.5f;
+    return {width, top, 6.0f * style.unitY, letter_distance_field(text, style, originX, top, width, height, reach)};
+}

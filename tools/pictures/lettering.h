@@ -4,6 +4,7 @@
 // stone). Text is turned into a distance field, so one call serves the fill,
 // an outline and a glow: the caller picks the bands of distance it wants.
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,21 @@ float letter_text_width(std::string_view text, const LetterStyle& style);
 std::vector<float> letter_distance_field(std::string_view text, const LetterStyle& style,
                                          float originX, float originY, int width, int height,
                                          float reach);
+
+// One line of text laid on a width by height area, centred on centreX with
+// the letters' top at `top`: its distance field and the letters' height.
+struct LetteredLine {
+    int width = 0;
+    float top = 0.0f;
+    float height = 0.0f;  // 6 grid steps
+    std::vector<float> field;
+
+    float distance(int x, int y) const { return field[static_cast<std::size_t>(y) * width + x]; }
+    // 0 at the letters' top to 1 at their foot, for shading down them.
+    float down(int y) const;
+};
+LetteredLine lay_letters(std::string_view text, const LetterStyle& style, float centreX, float top, int width,
+                         int height, float reach);
 
 // Coverage (0-1) of a stroke of the given width at a distance from its spine,
 // with one pixel of anti-aliasing.

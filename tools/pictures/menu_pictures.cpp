@@ -83,11 +83,9 @@ IndexedPicture make_exit_item_picture(bool selected) {
     style.unitX = 5.5f;
     style.unitY = 4.6f;
     style.letterGap = 1.6f;
-    const float letterHeight = 6.0f * style.unitY;
-    const float originX = (static_cast<float>(kWidth) - letter_text_width(word, style)) * 0.5f;
-    const float originY = (static_cast<float>(kHeight) - letterHeight) * 0.5f;
-    const std::vector<float> field =
-        letter_distance_field(word, style, originX, originY, kWidth, kHeight, 16.0f);
+    const float top = (static_cast<float>(kHeight) - 6.0f * style.unitY) * 0.5f;
+    const LetteredLine letters =
+        lay_letters(word, style, static_cast<float>(kWidth) * 0.5f, top, kWidth, kHeight, 16.0f);
     const float stroke = 3.4f;
 
     for (int y = 0; y < kHeight; ++y) {
@@ -105,7 +103,7 @@ IndexedPicture make_exit_item_picture(bool selected) {
             } else if (depth < 3.0f) {
                 canvas.set(x, y, scaled(canvas.get(x, y), 0.5f));
             }
-            const float d = field[static_cast<std::size_t>(y) * kWidth + x];
+            const float d = letters.distance(x, y);
             if (look.haloStrength > 0.0f && depth >= 3.0f) {
                 const float falloff = std::clamp(1.0f - d / 14.0f, 0.0f, 1.0f);
                 canvas.set(x, y,
@@ -114,9 +112,7 @@ IndexedPicture make_exit_item_picture(bool selected) {
             }
             // A dark outline, then the letters shaded from top to bottom.
             canvas.blend(x, y, rgb(4, 4, 8), 0.85f * stroke_coverage(d, stroke + 2.5f));
-            const float t =
-                std::clamp((static_cast<float>(y) + 0.5f - originY) / letterHeight, 0.0f, 1.0f);
-            canvas.blend(x, y, mix(look.letterTop, look.letterBottom, t),
+            canvas.blend(x, y, mix(look.letterTop, look.letterBottom, letters.down(y)),
                          stroke_coverage(d, stroke));
         }
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "pictures/picture_import.h"
 
@@ -13,33 +14,21 @@ namespace {
 
 constexpr const char* kUsage = "picture IN.(png|jpg|bmp) -o OUT.bmp [--texture]";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool picture: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
+
+constexpr CommandOption kOptions[] = {{"-o"}, {"--texture", false}};
 
 int runPicture(std::span<char*> args) {
-    std::string in;
-    std::string out;
-    bool texture = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view word = args[i];
-        if (word == "--texture") {
-            texture = true;
-        } else if (word == "-o") {
-            if (i + 1 >= args.size()) return usageError("-o needs a file name");
-            out = args[++i];
-        } else if (word.starts_with("-")) {
-            return usageError("unknown option '" + std::string(word) + "'");
-        } else if (in.empty()) {
-            in = word;
-        } else {
-            return usageError("more than one picture given");
-        }
-    }
+    CommandArguments arguments;
+    std::string error;
+    if (!readArguments(args, {kOptions, "needs a file name", "more than one picture given", false}, arguments,
+                       error))
+        return usageError(error);
+    const std::string in = arguments.input.value_or("");
+    const std::string out = arguments.value("-o").value_or("");
+    const bool texture = arguments.has("--texture");
     if (in.empty() || out.empty()) return usageError("give a picture and -o OUT.bmp");
 
-    std::string error;
     const auto source = load_picture_file(in, error);
     if (!source) {
         std::fprintf(stderr, "krvtool picture: %s\n", error.c_str());

@@ -10,19 +10,18 @@
 #include <vector>
 
 #include "command.h"
+#include "framework/framework.h"
 #include "pictures/lettering.h"
 #include "pictures/picture_import.h"
+#include "pictures/pictures.h"
 
 namespace {
 
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
-
-// Where the game's view shows in a `krvtool shot` frame (inclusive corners).
-constexpr int kShotViewLeft = 10;
-constexpr int kShotViewTop = 10;
-constexpr int kShotViewWidth = 620;
-constexpr int kShotViewHeight = 391;
+// Where the game's view shows in a `krvtool shot` frame: the frame's opening.
+constexpr int kShotViewLeft = frame_layout::kViewLeft;
+constexpr int kShotViewTop = frame_layout::kViewTop;
+constexpr int kShotViewWidth = frame_layout::kViewRight + 1 - frame_layout::kViewLeft;
+constexpr int kShotViewHeight = frame_layout::kViewBottom + 1 - frame_layout::kViewTop;
 
 struct Point2 {
     float x;
@@ -91,19 +90,15 @@ struct LetteringLook {
 void paintLetters(RgbCanvas& canvas, std::string_view text, const LetterStyle& style, float centreX,
                   float top, const LetteringLook& look) {
     constexpr float kReach = 22.0f;
-    const float originX = centreX - letter_text_width(text, style) * 0.5f;
-    const float letterHeight = 6.0f * style.unitY;
-    const std::vector<float> field =
-        letter_distance_field(text, style, originX, top, canvas.width(), canvas.height(), kReach);
+    const LetteredLine line = lay_letters(text, style, centreX, top, canvas.width(), canvas.height(), kReach);
     for (int y = 0; y < canvas.height(); ++y) {
         for (int x = 0; x < canvas.width(); ++x) {
-            const float d = field[static_cast<std::size_t>(y) * canvas.width() + x];
+            const float d = line.distance(x, y);
             if (d >= kReach) continue;
             const float halo = std::clamp(1.0f - d / 18.0f, 0.0f, 1.0f);
             canvas.set(x, y, added(canvas.get(x, y), scaled(look.glow, halo * halo)));
             canvas.blend(x, y, rgb(4, 4, 8), 0.9f * stroke_coverage(d, look.stroke + 3.0f));
-            const float t = std::clamp((y + 0.5f - top) / letterHeight, 0.0f, 1.0f);
-            canvas.blend(x, y, mix(look.top, look.bottom, t), stroke_coverage(d, look.stroke));
+            canvas.blend(x, y, mix(look.top, look.bottom, line.down(y)), stroke_coverage(d, look.stroke));
         }
     }
 }

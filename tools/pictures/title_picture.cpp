@@ -217,21 +217,17 @@ void paintName(RgbCanvas& canvas) {
     style.unitX = 5.2f;
     style.unitY = 6.2f;
     style.letterGap = 1.35f;
-    const float letterHeight = 6.0f * style.unitY;
-    const float originX = (static_cast<float>(kTitleWidth) - letter_text_width(name, style)) * 0.5f;
-    const float originY = 16.0f;
-    const std::vector<float> field =
-        letter_distance_field(name, style, originX, originY, kTitleWidth, kTitleHeight, 20.0f);
+    const LetteredLine letters =
+        lay_letters(name, style, static_cast<float>(kTitleWidth) * 0.5f, 16.0f, kTitleWidth, kTitleHeight, 20.0f);
     const float stroke = 4.2f;
     for (int y = 0; y < kTitleHeight; ++y) {
         for (int x = 0; x < kTitleWidth; ++x) {
-            const float d = field[static_cast<std::size_t>(y) * kTitleWidth + x];
+            const float d = letters.distance(x, y);
             if (d >= 20.0f) continue;
             const float halo = std::clamp(1.0f - d / 16.0f, 0.0f, 1.0f);
             canvas.set(x, y, added(canvas.get(x, y), scaled(rgb(120, 56, 8), halo * halo)));
             canvas.blend(x, y, rgb(6, 4, 2), 0.9f * stroke_coverage(d, stroke + 3.0f));
-            const float t =
-                std::clamp((static_cast<float>(y) + 0.5f - originY) / letterHeight, 0.0f, 1.0f);
+            const float t = letters.down(y);
             // Gold: pale at the top, deep at the foot, a bright band across.
             Rgb gold = mix(rgb(255, 244, 190), rgb(200, 110, 24), t);
             gold = mix(gold, rgb(255, 220, 120),
@@ -240,7 +236,7 @@ void paintName(RgbCanvas& canvas) {
         }
     }
     // A rule under the name with a stud at its middle.
-    const float ruleY = originY + letterHeight + 9.0f;
+    const float ruleY = letters.top + letters.height + 9.0f;
     const float middle = static_cast<float>(kTitleWidth) * 0.5f;
     canvas.line(middle - 70.0f, ruleY, middle - 8.0f, ruleY, 1.0f, rgb(170, 110, 40));
     canvas.line(middle + 8.0f, ruleY, middle + 70.0f, ruleY, 1.0f, rgb(170, 110, 40));

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "framework/files.h"
 #include "proof/maze_map.h"
@@ -14,42 +15,28 @@ namespace {
 
 constexpr const char* kUsage = "map GAME_FOLDER -o MAP.png [--maze N]";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool map: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
+
+std::string checkMaze(const std::string& value) {
+    if (value != "0" && value != "1" && value != "2")
+        return "--maze wants 0, 1 or 2 (krv1.krv, krv2.krv, krv3.krv)";
+    return {};
 }
 
+constexpr CommandOption kOptions[] = {{"-o"}, {"--maze", true, checkMaze}};
+
 int runMap(std::span<char*> args) {
-    std::string folder;
-    std::string out;
-    int maze = -1;
-    bool haveFolder = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "-o" || arg == "--maze") {
-            if (i + 1 >= args.size()) return usageError(std::string(arg) + " needs a value");
-            const std::string value = args[++i];
-            if (arg == "-o") {
-                out = value;
-                continue;
-            }
-            if (value != "0" && value != "1" && value != "2")
-                return usageError("--maze wants 0, 1 or 2 (krv1.krv, krv2.krv, krv3.krv)");
-            maze = value[0] - '0';
-        } else if (!arg.empty() && arg[0] == '-') {
-            return usageError("unknown option '" + std::string(arg) + "'");
-        } else if (haveFolder) {
-            return usageError("one game folder only");
-        } else {
-            folder = std::string(arg);
-            haveFolder = true;
-        }
-    }
-    if (!haveFolder) return usageError("which game folder?");
+    CommandArguments arguments;
+    std::string error;
+    if (!readArguments(args, {kOptions, "needs a value", "one game folder only"}, arguments, error))
+        return usageError(error);
+    if (!arguments.input) return usageError("which game folder?");
+    const std::string folder = *arguments.input;
+    const std::string out = arguments.value("-o").value_or("");
     if (out.empty()) return usageError("-o MAP.png is needed");
+    const int maze = arguments.has("--maze") ? (*arguments.value("--maze"))[0] - '0' : -1;
 
     fw_set_data_root(folder);
-    std::string error;
     const auto map = drawMazeMap(maze, error);
     if (!map) {
         std::fprintf(stderr, "%s\n", error.c_str());

@@ -71,7 +71,6 @@ struct MazeExtent {
 struct QuizMarks {
     LogicFileContents logic;
     ReachWalk walk;
-    std::vector<std::vector<PassageLink>> passages;
 };
 
 bool isFloor(const Model& model, const Polygon& polygon) {
@@ -262,7 +261,7 @@ private:
                       "sound " + std::to_string(zone->sound), kSound);
             }
         }
-        for (const PassageLink& passage : marks_.passages[panel_.maze]) {
+        for (const PassageLink& passage : marks_.walk.passages[panel_.maze]) {
             const Box& b = passage.box;
             canvas_.frameRect(panel_.pixelX(b.min.x), panel_.pixelY(b.min.z),
                               panel_.pixelX(b.max.x), panel_.pixelY(b.max.z), kPassage, 2);
@@ -434,7 +433,6 @@ std::optional<MazeMap> drawMazeMap(int maze, std::string& error) {
     TextFile file;
     if (file.open(kLogicFile)) marks.logic = parseLogicFile(file);
     marks.walk = walkReach(marks.logic, models, kMazeHome);
-    marks.passages = passageLinks(marks.logic, models);
 
     MazeMap map;
     std::vector<MazeExtent> chosen;

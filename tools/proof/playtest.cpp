@@ -55,7 +55,7 @@ PlaytestResult runPlaytest(const PlaytestOptions& options) {
         return result;
     }
 
-    const Router router(quiz->logic, quiz->mazeModels, quiz->walk);
+    const Router router(quiz->mazeModels, quiz->walk);
     auto pilot = std::make_unique<PilotBackend>(*quiz, router, options.wrongObject);
     pilot->setIterationLimit(options.iterationLimit);
     fw_reset();

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "logic/world.h"
 #include "proof/playtest.h"
@@ -14,10 +15,7 @@ namespace {
 
 constexpr const char* kUsage = "playtest GAME_FOLDER -o DIR [--wrong N]";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool playtest: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 // "1 min 53.7 s" for iterations at the game's pace.
 std::string gameTime(int iterations) {
@@ -32,33 +30,30 @@ std::string gameTime(int iterations) {
     return text;
 }
 
+// The object number of --wrong, or -1 when the value is none.
+long wrongObject(const std::string& value) {
+    char* end = nullptr;
+    const long object = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || object < 0 || object >= World::kSlotCapacity) return -1;
+    return object;
+}
+
+std::string checkWrong(const std::string& value) {
+    return wrongObject(value) < 0 ? "--wrong wants an object number from 0 to 19" : "";
+}
+
+constexpr CommandOption kOptions[] = {{"-o"}, {"--wrong", true, checkWrong}};
+
 int runPlaytestCommand(std::span<char*> args) {
+    CommandArguments arguments;
+    std::string error;
+    if (!readArguments(args, {kOptions, "needs a value", "one game folder only"}, arguments, error))
+        return usageError(error);
+    if (!arguments.input) return usageError("which game folder?");
     PlaytestOptions options;
-    bool haveFolder = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "-o" || arg == "--wrong") {
-            if (i + 1 >= args.size()) return usageError(std::string(arg) + " needs a value");
-            const std::string value = args[++i];
-            if (arg == "-o") {
-                options.outFolder = value;
-                continue;
-            }
-            char* end = nullptr;
-            const long object = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || object < 0 || object >= World::kSlotCapacity)
-                return usageError("--wrong wants an object number from 0 to 19");
-            options.wrongObject = static_cast<int>(object);
-        } else if (!arg.empty() && arg[0] == '-') {
-            return usageError("unknown option '" + std::string(arg) + "'");
-        } else if (haveFolder) {
-            return usageError("one game folder only");
-        } else {
-            options.gameFolder = std::string(arg);
-            haveFolder = true;
-        }
-    }
-    if (!haveFolder) return usageError("which game folder?");
+    options.gameFolder = *arguments.input;
+    options.outFolder = arguments.value("-o").value_or("");
+    if (const auto wrong = arguments.value("--wrong")) options.wrongObject = static_cast<int>(wrongObject(*wrong));
     if (options.outFolder.empty())
         return usageError("-o DIR is needed: the key script and the proof sheet go there");
 

@@ -41,7 +41,7 @@ std::string unreachable(const QuizFacts& quiz, std::size_t k, const Vec3& positi
     if (reach.reached.empty()) {
         // The maze is never entered: name the first passage into it that
         // no player reaches.
-        const auto links = passageLinks(quiz.logic, quiz.mazeModels);
+        const auto& links = quiz.walk.passages;
         for (std::size_t from = 0; from < links.size(); ++from) {
             for (const PassageLink& passage : links[from]) {
                 if (passage.targetMaze != m || quiz.walk.mazes[from].anyInside(passage.box))

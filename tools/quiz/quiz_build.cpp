@@ -404,8 +404,7 @@ private:
     bool compileMazes(const fs::path& folder) {
         for (std::size_t m = 0; m < quiz_.mazes.size(); ++m) {
             std::string error;
-            if (!compileQuizMaze((quizPath_.parent_path() / quiz_.mazes[m].text).string(),
-                                 (folder / "Objects" / kMazeFiles[m]).string(), error)) {
+            if (!compileQuizMaze(ownMazes_[m], (folder / "Objects" / kMazeFiles[m]).string(), error)) {
                 return fail(describeAt(quiz_.mazes[m].line, "maze: " + error));
             }
         }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "quiz/quiz_build.h"
 
@@ -13,27 +14,20 @@ namespace {
 
 constexpr const char* kUsage = "quiz QUIZ_FILE -o GAME_FOLDER [--game DIR]";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool quiz: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
+
+constexpr CommandOption kOptions[] = {{"-o"}, {"--game"}};
 
 int runQuiz(std::span<char*> args) {
-    std::string quizFile;
+    CommandArguments arguments;
+    std::string error;
+    if (!readArguments(args, {kOptions, "needs a folder", "more than one quiz file given", false}, arguments,
+                       error))
+        return usageError(error);
+    const std::string quizFile = arguments.input.value_or("");
     QuizBuildOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view word = args[i];
-        if (word == "-o" || word == "--game") {
-            if (i + 1 >= args.size()) return usageError(std::string(word) + " needs a folder");
-            (word == "-o" ? options.output : options.game) = args[++i];
-        } else if (word.starts_with("-")) {
-            return usageError("unknown option '" + std::string(word) + "'");
-        } else if (quizFile.empty()) {
-            quizFile = word;
-        } else {
-            return usageError("more than one quiz file given");
-        }
-    }
+    options.output = arguments.value("-o").value_or("");
+    if (const auto game = arguments.value("--game")) options.game = *game;
     if (quizFile.empty() || options.output.empty()) return usageError("give a quiz file and -o GAME_FOLDER");
 
     const auto start = std::chrono::steady_clock::now();

@@ -1,13 +1,11 @@
 #include "quiz/quiz_maze.h"
 
-#include "maze/maze_builder.h"
 #include "maze/maze_compile.h"
 
 bool readQuizMaze(const std::string& path, QuizMaze& maze, std::string& error) {
-    MazeSource source;
-    MazeBuild build;
-    if (!read_maze_source(path, source, error) || !build_maze(source, build, error)) return false;
-    for (const MazeMark& mark : build.marks) {
+    maze.path = path;
+    if (!read_maze_source(path, maze.source, error) || !build_maze(maze.source, maze.build, error)) return false;
+    for (const MazeMark& mark : maze.build.marks) {
         const Vec3 at{static_cast<float>(mark.lo[0]), static_cast<float>(mark.lo[1]),
                       static_cast<float>(mark.lo[2])};
         if (mark.kind == MarkKind::Object) maze.objectMarks.emplace_back(mark.name, at);
@@ -21,6 +19,6 @@ bool readQuizMaze(const std::string& path, QuizMaze& maze, std::string& error) {
     return true;
 }
 
-bool compileQuizMaze(const std::string& path, const std::string& modelPath, std::string& error) {
-    return compile_maze_file(path, modelPath, "", false, error);
+bool compileQuizMaze(QuizMaze& maze, const std::string& modelPath, std::string& error) {
+    return compile_built_maze(maze.path, maze.source, maze.build, modelPath, "", false, error);
 }

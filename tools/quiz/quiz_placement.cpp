@@ -133,7 +133,7 @@ struct Leg {
 class Placer {
 public:
     Placer(const LogicFileContents& base, std::span<Model* const> mazes)
-        : base_(base), mazes_(mazes), walk_(walkReach(base, mazes, kMazeHome)) {
+        : mazes_(mazes), walk_(walkReach(base, mazes, kMazeHome)) {
         for (const MazeReach& reach : walk_.mazes) grounds_.push_back(groundOf(reach));
     }
 
@@ -251,12 +251,10 @@ private:
         const Ground& ground = grounds_[maze];
         Leg leg{maze, entry, {}, 0};
         std::vector<Box> passages;
-        for (const LogicRecord& record : base_.records) {
-            const auto* passage = std::get_if<LogicPassage>(&record.value);
-            if (!passage || record.maze != maze) continue;
+        for (const PassageLink& passage : walk_.passages[maze]) {
             const float m = kPassageMargin;
-            passages.push_back(Box{Vec3{passage->box.min.x - m, passage->box.min.y - m, passage->box.min.z - m},
-                                   Vec3{passage->box.max.x + m, passage->box.max.y + m, passage->box.max.z + m}});
+            passages.push_back(Box{Vec3{passage.box.min.x - m, passage.box.min.y - m, passage.box.min.z - m},
+                                   Vec3{passage.box.max.x + m, passage.box.max.y + m, passage.box.max.z + m}});
         }
         for (std::size_t i = 0; i < ground.eye.size(); ++i) {
             if (ground.root[i] != ground.root[entry] || ground.depth[i] < kNearEntrySteps) continue;
@@ -274,22 +272,22 @@ private:
     // leads to a maze not yet on the way; -1 when there is none.
     int nextMaze(const Leg& leg, const std::vector<bool>& visited, int& entry, int& exit) const {
         const Ground& ground = grounds_[leg.maze];
-        for (const LogicRecord& record : base_.records) {
-            const auto* passage = std::get_if<LogicPassage>(&record.value);
-            if (!passage || record.maze != leg.maze) continue;
-            const int target = passage->targetMaze;
+        for (const PassageLink& passage : walk_.passages[leg.maze]) {
+            const int target = passage.targetMaze;
             if (target < 0 || target >= static_cast<int>(grounds_.size()) || visited[target] ||
                 grounds_[target].eye.empty())
                 continue;
             bool reached = false;
             for (std::size_t i = 0; i < ground.eye.size(); ++i) {
-                if (ground.root[i] != ground.root[leg.entry] || !passage->box.contains(ground.eye[i]))
+                if (ground.root[i] != ground.root[leg.entry] || !passage.box.contains(ground.eye[i]))
                     continue;
                 if (!reached || ground.depth[i] < ground.depth[exit]) exit = static_cast<int>(i);
                 reached = true;
             }
-            Vec3 arrival;
-            if (!reached || !startPoint(target, passage->targetStartPoint, arrival)) continue;
+            // A maze the walk entered is usable, so `leads` says only
+            // whether the start point is there.
+            if (!reached || !passage.leads) continue;
+            const Vec3 arrival = passage.arrival;
             // The walk seeded the maze where the player lands: its nearest place.
             const Ground& next = grounds_[target];
             float best = std::numeric_limits<float>::max();
@@ -303,19 +301,6 @@ private:
             return target;
         }
         return -1;
-    }
-
-    bool startPoint(int maze, int index, Vec3& point) const {
-        int seen = 0;
-        for (const LogicRecord& record : base_.records) {
-            const auto* start = std::get_if<LogicStartPoint>(&record.value);
-            if (!start || record.maze != maze) continue;
-            if (seen++ == index) {
-                point = Vec3{start->point.x, start->point.y, start->point.z};
-                return true;
-            }
-        }
-        return false;
     }
 
     // How many objects each maze on the way takes: the first mazes as many
@@ -369,19 +354,28 @@ private:
         // Stable: among equal scores the candidates' own order decides, the
         // same with every standard library (the quiz maker page's is another).
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return score(a) < score(b); });
+        const int i = firstStanding(leg, object, order, placed, nullptr);
+        if (i < 0) return false;
+        out.position = floorUnder(ground.eye[i]);
+        out.steps = fromSteps[i];
+        placeIndex_ = i;
+        return true;
+    }
+
+    // The first candidate of `order` where the object stands and keeps
+    // clear of the others, strictly first, then sharing ground; -1 for none.
+    int firstStanding(const Leg& leg, const Model& object, const std::vector<int>& order,
+                      const std::vector<PlacedObject>& placed, const Vec3* own) const {
+        const Ground& ground = grounds_[leg.maze];
         for (const bool strict : {true, false}) {
             for (const int i : order) {
                 const Vec3 p = floorUnder(ground.eye[i]);
-                if (!clearOfOthers(leg.maze, p, placed, nullptr, strict) ||
-                    !standingProblem(*mazes_[leg.maze], object, p).empty())
-                    continue;
-                out.position = p;
-                out.steps = fromSteps[i];
-                placeIndex_ = i;
-                return true;
+                if (clearOfOthers(leg.maze, p, placed, own, strict) &&
+                    standingProblem(*mazes_[leg.maze], object, p).empty())
+                    return i;
             }
         }
-        return false;
+        return -1;
     }
 
     // Where the author's mark put it, if a player reaches it and it stands.
@@ -431,22 +425,15 @@ private:
         };
         std::stable_sort(others.begin(), others.end(),
                          [&](int a, int b) { return otherScore(a) < otherScore(b); });
-        for (const bool strict : {true, false}) {
-            for (const int i : others) {
-                const Vec3 p = floorUnder(ground.eye[i]);
-                if (!clearOfOthers(leg.maze, p, placed, &out.position, strict) ||
-                    !standingProblem(*mazes_[leg.maze], object, p).empty())
-                    continue;
-                out.otherPosition = p;
-                return true;
-            }
+        if (const int i = firstStanding(leg, object, others, placed, &out.position); i >= 0) {
+            out.otherPosition = floorUnder(ground.eye[i]);
+            return true;
         }
         problem = "no second place in maze " + std::to_string(leg.maze) +
                   " for its object after a wrong answer: use a smaller object";
         return false;
     }
 
-    const LogicFileContents& base_;
     std::span<Model* const> mazes_;
     ReachWalk walk_;
     std::vector<Ground> grounds_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "command.h"
 #include "framework/headless.h"
 #include "render/render_session.h"
@@ -14,10 +15,7 @@ namespace {
 constexpr const char* kUsage =
     "shot [DIR] --maze N --eye X,Y,Z --turn DEG --look DEG --out FILE.png";
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "krvtool shot: %s\nusage: krvtool %s\n", message.c_str(), kUsage);
-    return 2;
-}
+int usageError(const std::string& message) { return usageFault(kUsage, message); }
 
 bool parseInt(const std::string& text, int& value) {
     char* end = nullptr;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "arguments.h"
+
 namespace site {
 
 namespace {
@@ -80,29 +82,27 @@ fs::path defaultEngineFolder() {
 }
 
 bool parseSiteArguments(std::span<char*> args, SiteArguments& arguments, std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view word = args[i];
-        if (word == "-o" || word == "--engine") {
-            if (i + 1 >= args.size()) {
-                error = std::string(word) + " needs a name";
-                return false;
-            }
-            (word == "-o" ? arguments.output : arguments.engine) = args[++i];
-        } else if (!word.empty() && word[0] == '-') {
-            error = "unknown option '" + std::string(word) + "'";
-            return false;
-        } else if (arguments.quiz.empty()) {
-            arguments.quiz = word;
-        } else {
-            error = "one quiz folder only";
-            return false;
-        }
-    }
+    static constexpr CommandOption kOptions[] = {{"-o"}, {"--engine"}};
+    CommandArguments words;
+    if (!readArguments(args, {kOptions, "needs a name", "one quiz folder only", false}, words, error)) return false;
+    arguments.quiz = words.input.value_or("");
+    arguments.output = words.value("-o").value_or("");
+    if (const auto engine = words.value("--engine")) arguments.engine = *engine;
     if (arguments.quiz.empty() || arguments.output.empty()) {
         error = "a quiz folder and -o are needed";
         return false;
     }
     return true;
+}
+
+int runSiteCommand(std::span<char*> args, std::string_view usage, SiteWriter write) {
+    SiteArguments arguments;
+    std::string error;
+    if (!parseSiteArguments(args, arguments, error)) return usageFault(usage, error);
+    Site plan;
+    if (!planSite(arguments.quiz, arguments.engine, plan, error)) return commandFailure(usage, error);
+    for (const std::string& warning : plan.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
+    return write(plan, arguments);
 }
 
 bool planSite(const fs::path& quiz, const fs::path& engine, Site& site, std::string& error) {

@@ -58,6 +58,12 @@ struct SiteArguments {
 };
 bool parseSiteArguments(std::span<char*> args, SiteArguments& arguments, std::string& error);
 
+// What `krvtool web` and `krvtool scorm` do first: read the words (a fault
+// gets the usage line), plan the site and say its warnings on stderr; then
+// `write` makes the output. Returns the exit status.
+using SiteWriter = int (*)(const Site& plan, const SiteArguments& arguments);
+int runSiteCommand(std::span<char*> args, std::string_view usage, SiteWriter write);
+
 // Plans the site; false with a sentence for the teacher in `error` when the
 // quiz folder or an engine file is missing. Links in the quiz folder are
 // left out: nothing from outside it goes on the site.
