@@ -1,6 +1,6 @@
 #include "collision/move_test.h"
 
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 #include "collision/height_query.h"
 #include "geometry/model.h"
 

@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 #include "framework/files.h"
 #include "framework/framework.h"
 #include "geometry/model.h"

@@ -1,8 +1,8 @@
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 
 #include <gtest/gtest.h>
 
-#include "collision/edge_geometry.h"
+#include "geometry/edge_geometry.h"
 #include "collision/height_query.h"
 #include "test_models.h"
 

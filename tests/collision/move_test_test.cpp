@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 #include "collision/height_query.h"
 #include "test_models.h"
 

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 #include "framework/framework.h"
 #include "framework/gfx_errors.h"
 #include "geometry/model.h"
