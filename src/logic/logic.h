@@ -7,8 +7,8 @@
 //   logic_file.h         loadLogicFile: the records into the world
 //   world.h              World, Slot, StartPoint, Passage, SoundZone, Box:
 //                        the mazes and objects, and what happens after
-//                        movement (checkPlayerPosition), on the answer keys
-//                        (answerQuestion) and per frame (scrollMessage)
+//                        movement (checkPlayerPosition) and on the answer
+//                        keys (answerQuestion); the message's scroll state
 //   message_board.h      MessageBoard, Message: the objects' scrolling texts
 
 #include "logic/logic_file.h"

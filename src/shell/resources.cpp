@@ -9,6 +9,7 @@
 #include "shell/game.h"
 #include "shell/game_palette.h"
 #include "shell/pictures.h"
+#include "sound/game_sounds.h"
 #include "sound/sound_set.h"
 
 namespace {
