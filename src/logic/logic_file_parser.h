@@ -19,11 +19,8 @@ struct LogicStartPoint {
     StartPoint point;
 };
 
-struct LogicPassage {
-    std::int32_t targetMaze = 0;
-    std::int32_t targetStartPoint = 0;
-    Box box;
-};
+// A passage record is the world's own passage.
+using LogicPassage = Passage;
 
 struct LogicSoundZone {
     std::int32_t sound = 0;
