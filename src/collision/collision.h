@@ -12,7 +12,7 @@
 //                              createGrid, insertPolygon, cellAt)
 //   geometry/edge_geometry.h   x-z edge work: edgeSide, strip clipping
 
-#include "geometry/collision_grid.h"
-#include "geometry/edge_geometry.h"
 #include "collision/height_query.h"
 #include "collision/move_test.h"
+#include "geometry/collision_grid.h"
+#include "geometry/edge_geometry.h"

@@ -23,8 +23,7 @@ void update_movement() {
     applyMovementKeys(g.view, g.world, g.state, &g.sounds);
 }
 
-void applyMovementKeys(PlayerView& view, World& world, GameState& state,
-                       SoundSet* sounds) {
+void applyMovementKeys(PlayerView& view, World& world, GameState& state, SoundSet* sounds) {
     if (state.questionShown || state.optionsShown || state.gameWon) return;
 
     const float step = held(scan::kAlt) ? kFastStep : kWalkStep;

@@ -81,7 +81,9 @@ struct Words {
 };
 
 // Equal exactly when their progress lines would be: floats by their bits.
-bool sameBits(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
+bool sameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
 bool samePoint(const Vec3& a, const Vec3& b) {
     return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);
 }

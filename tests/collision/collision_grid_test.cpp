@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "geometry/edge_geometry.h"
 #include "collision/height_query.h"
+#include "geometry/edge_geometry.h"
 #include "test_models.h"
 
 namespace {

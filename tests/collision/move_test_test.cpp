@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "geometry/collision_grid.h"
 #include "collision/height_query.h"
+#include "geometry/collision_grid.h"
 #include "test_models.h"
 
 namespace {

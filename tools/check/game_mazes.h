@@ -13,7 +13,6 @@
 
 class TextureList;
 
-
 // Loads Objects\krv1.krv to krv3.krv of the current data root (silently,
 // as check does: a failed load keeps its loadError).
 std::array<std::unique_ptr<Model>, 3> loadGameMazes(TextureList& textures);

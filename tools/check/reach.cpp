@@ -6,9 +6,9 @@
 #include <deque>
 #include <unordered_set>
 
-#include "geometry/collision_grid.h"
 #include "collision/height_query.h"
 #include "collision/move_test.h"
+#include "geometry/collision_grid.h"
 #include "geometry/model.h"
 #include "logic/logic_file.h"
 #include "logic/world.h"

@@ -34,8 +34,8 @@ const std::uint8_t kEdgeColour = static_cast<std::uint8_t>(cube_index(5, 1, 1));
 void drawMessage(IndexedCanvas& sheet, const GfxFont* font, int left, int top,
                  const LogicObject& object) {
     sheet.fillRect(left, top, left + kScreenWidth - 1, top + kScreenHeight - 1, kSheetBackground);
-    sheet.fillRect(left + MessageBand::kLeft, top, left + MessageBand::kRight, top + kScreenHeight - 1,
-                   kBandColour);
+    sheet.fillRect(left + MessageBand::kLeft, top, left + MessageBand::kRight,
+                   top + kScreenHeight - 1, kBandColour);
     sheet.fillRect(left + MessageBand::kLeft - 1, top, left + MessageBand::kLeft - 1,
                    top + kScreenHeight - 1, kEdgeColour);
     sheet.fillRect(left + MessageBand::kRight + 1, top, left + MessageBand::kRight + 1,
@@ -46,7 +46,8 @@ void drawMessage(IndexedCanvas& sheet, const GfxFont* font, int left, int top,
     const std::size_t shown = std::min<std::size_t>(object.message.size(), Message::kMaxLines);
     for (std::size_t i = 0; i < shown; ++i) {
         sheet.text(font, left + MessageBand::kTextX, top + kMessageTop + 20 * static_cast<int>(i),
-                   object.message[i], kWhite, left + MessageBand::kLeft, left + MessageBand::kRight);
+                   object.message[i], kWhite, left + MessageBand::kLeft,
+                   left + MessageBand::kRight);
     }
     if (shown < object.message.size()) {
         sheet.text(
@@ -55,7 +56,8 @@ void drawMessage(IndexedCanvas& sheet, const GfxFont* font, int left, int top,
             kEdgeColour);
     }
     if (object.message.empty()) {
-        sheet.text(font, left + MessageBand::kTextX, top + kMessageTop, "(no message)", kNoteColour);
+        sheet.text(font, left + MessageBand::kTextX, top + kMessageTop, "(no message)",
+                   kNoteColour);
     }
 }
 
