@@ -10,8 +10,11 @@
 //                        movement (checkPlayerPosition) and on the answer
 //                        keys (answerQuestion); the message's scroll state
 //   message_board.h      MessageBoard, Message: the objects' scrolling texts
+//   maze_table.h         the game's three mazes: slot names, files, cell
+//                        size and home (kMazeFiles, kMazeHome)
 
 #include "logic/logic_file.h"
 #include "logic/logic_file_parser.h"
+#include "logic/maze_table.h"
 #include "logic/message_board.h"
 #include "logic/world.h"
