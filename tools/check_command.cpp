@@ -24,7 +24,7 @@
 #include "logic/logic_file.h"
 #include "shell/content_check.h"
 #include "shell/question_file.h"
-#include "shell/resources.h"
+#include "sound/game_sounds.h"
 
 namespace {
 

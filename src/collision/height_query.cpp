@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "collision/collision_grid.h"
-#include "collision/edge_geometry.h"
 #include "framework/framework.h"
+#include "geometry/collision_grid.h"
+#include "geometry/edge_geometry.h"
 #include "geometry/face.h"
 #include "geometry/polygon.h"
 

@@ -1,7 +1,7 @@
 #include "collision/move_test.h"
 
-#include "collision/collision_grid.h"
 #include "collision/height_query.h"
+#include "geometry/collision_grid.h"
 #include "geometry/model.h"
 
 bool checkMove(Model& model, Vec3& position, const Vec3& proposed) {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 #include "geometry/texture_list.h"
 
 std::string ModelLoadError::describe() const {

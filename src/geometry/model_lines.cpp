@@ -139,6 +139,13 @@ IntegerRead readInteger(std::string_view text, std::size_t pos) {
     return read;
 }
 
+std::int32_t readLineNumber(std::string_view line) {
+    // readInteger reads 0 where no digit follows; its clamp is wider than 32 bits.
+    const long long value = readInteger(line, 0).value;
+    return static_cast<std::int32_t>(std::clamp<long long>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
 RealRead readReal(std::string_view text, std::size_t pos) {
     RealRead read;
     read.end = pos;

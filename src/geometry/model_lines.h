@@ -23,6 +23,12 @@ struct IntegerRead {
 };
 IntegerRead readInteger(std::string_view text, std::size_t pos);
 
+// A value line of the game's other text files (logic, questions, intro,
+// ending): the decimal integer at its start (blanks and a sign allowed, the
+// rest of the line ignored, no number reads as 0), held to 32 bits rather
+// than wrapped, so that 4294967296 cannot pass as 0.
+std::int32_t readLineNumber(std::string_view line);
+
 // Decimal reals only: digits, a decimal point, an exponent; no hexadecimal,
 // "inf" or "nan". inRange is false for a value no float can hold.
 struct RealRead {

@@ -11,9 +11,9 @@
 #include <system_error>
 #include <vector>
 
-#include "collision/collision_grid.h"
 #include "framework/files.h"
 #include "framework/framework.h"
+#include "geometry/collision_grid.h"
 #include "geometry/model.h"
 #include "geometry/model_lines.h"
 #include "geometry/texture_list.h"

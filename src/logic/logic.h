@@ -7,11 +7,14 @@
 //   logic_file.h         loadLogicFile: the records into the world
 //   world.h              World, Slot, StartPoint, Passage, SoundZone, Box:
 //                        the mazes and objects, and what happens after
-//                        movement (checkPlayerPosition), on the answer keys
-//                        (answerQuestion) and per frame (scrollMessage)
+//                        movement (checkPlayerPosition) and on the answer
+//                        keys (answerQuestion); the message's scroll state
 //   message_board.h      MessageBoard, Message: the objects' scrolling texts
+//   maze_table.h         the game's three mazes: slot names, files, cell
+//                        size and home (kMazeFiles, kMazeHome)
 
 #include "logic/logic_file.h"
 #include "logic/logic_file_parser.h"
+#include "logic/maze_table.h"
 #include "logic/message_board.h"
 #include "logic/world.h"

@@ -22,7 +22,7 @@ public:
         if (!ended_ && !file_.readLine(line)) ended_ = true;
         return line;
     }
-    std::int32_t integer() { return logicInteger(text()); }
+    std::int32_t integer() { return readLineNumber(text()); }
     float number() {
         const std::string line = text();
         float value = 0.0f;
@@ -174,15 +174,6 @@ std::vector<LogicProblem> judgeLogicFile(const LogicFileContents& contents,
     return std::move(judge.problems);
 }
 
-std::int32_t logicInteger(std::string_view line) {
-    // The reader holds values to 40 bits: held to 32 here, not wrapped, so
-    // that a maze number of 4294967296 cannot pass as maze 0.
-    const IntegerRead read = readInteger(line, 0);
-    if (!read.converted) return 0;
-    return static_cast<std::int32_t>(std::clamp<long long>(
-        read.value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
 bool logicNumber(std::string_view line, float& value) {
     const RealRead read = readReal(line, 0);
     value = 0.0f;
@@ -207,7 +198,7 @@ LogicFileContents parseLogicFile(TextFile& file) {
         }
         LogicRecord record;
         record.line = file.lineNumber();
-        record.maze = logicInteger(std::string_view(line).substr(1));
+        record.maze = readLineNumber(std::string_view(line).substr(1));
         ValueReader values(file, out);
         bool complete = true;
         switch (letter) {

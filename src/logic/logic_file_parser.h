@@ -19,11 +19,8 @@ struct LogicStartPoint {
     StartPoint point;
 };
 
-struct LogicPassage {
-    std::int32_t targetMaze = 0;
-    std::int32_t targetStartPoint = 0;
-    Box box;
-};
+// A passage record is the world's own passage.
+using LogicPassage = Passage;
 
 struct LogicSoundZone {
     std::int32_t sound = 0;
@@ -83,10 +80,8 @@ struct MazeFacts {
 std::vector<LogicProblem> judgeLogicFile(const LogicFileContents& contents,
                                          std::span<const MazeFacts> mazes, int soundCount);
 
-// A value line: the decimal integer at its start (blanks and a sign allowed,
-// the rest ignored, none gives 0), held to 32 bits.
-std::int32_t logicInteger(std::string_view line);
-// A number line likewise, as a float; false for a number no float holds or
+// A number line, read as readLineNumber (geometry/model_lines.h) reads the
+// integer lines but as a float; false for a number no float holds or
 // one beyond the bound a maze coordinate can sensibly have.
 bool logicNumber(std::string_view line, float& value);
 inline constexpr float kLogicNumberBound = 1.0e7f;

@@ -1,12 +1,12 @@
 #include "logic/world.h"
 
+#include <algorithm>
+
 #include "framework/framework.h"
 #include "framework/reports.h"
 #include "geometry/model.h"
 #include "logic/message_board.h"
-#include "shell/game_state.h"
-#include "shell/player_view.h"
-#include "shell/questions.h"
+#include "sound/game_sounds.h"
 #include "sound/sound_set.h"
 
 Slot::Slot() = default;
@@ -110,15 +110,21 @@ void World::playSound(int index) {
     if (peers.sounds) peers.sounds->playSound(index);
 }
 
-void World::checkPlayerPosition() {
-    if (!peers.view || currentMaze < 0 || currentMaze >= mazeCount) return;
-    PlayerView& view = *peers.view;
+Box objectReachBox(const Vec3& p) {
+    const float r = World::kReach;
+    return Box{Vec3{p.x - r, p.y - r, p.z - r}, Vec3{p.x + r, p.y + r, p.z + r}};
+}
+
+PositionCheck World::checkPlayerPosition(const Vec3& eyeBefore) {
+    PositionCheck check;
+    check.eye = eyeBefore;
+    if (currentMaze < 0 || currentMaze >= mazeCount) return check;
 
     // A passage moves the player at once; the zones and objects tested next
     // are those of the maze arrived in.
     for (std::int32_t i = 0; i < mazeSlots[currentMaze].passages.count; ++i) {
         const Passage& passage = mazeSlots[currentMaze].passages.items[i];
-        if (!passage.box.contains(view.position)) continue;
+        if (!passage.box.contains(check.eye)) continue;
         playSound(kPassageSound);
         // Targets were checked when the logic file was read; a world built
         // by hand with a bad target stays where it is.
@@ -128,13 +134,14 @@ void World::checkPlayerPosition() {
         if (target.model && passage.targetStartPoint >= 0 &&
             passage.targetStartPoint < target.startPoints.count) {
             const StartPoint& start = target.startPoints.items[passage.targetStartPoint];
-            view.setCollider(target.model);
-            view.setPosition(Vec3{start.x, start.y, start.z});
+            check.movedEye = true;
+            check.collider = target.model;
+            check.eye = Vec3{start.x, start.y, start.z};
         }
         break;
     }
 
-    const Vec3 eye = view.position;
+    const Vec3 eye = check.eye;
     Slot& maze = mazeSlots[currentMaze];
     for (std::int32_t i = 0; i < maze.soundZones.count; ++i) {
         SoundZone& zone = maze.soundZones.items[i];
@@ -150,30 +157,24 @@ void World::checkPlayerPosition() {
     for (std::int32_t j = 0; j < objectCount; ++j) {
         const Slot& object = objectSlots[j];
         if (object.mazeIndex != currentMaze || object.active == 0) continue;
-        const Vec3 reach{kReach, kReach, kReach};
-        const Box near{Vec3{object.position.x - reach.x, object.position.y - reach.y,
-                            object.position.z - reach.z},
-                       Vec3{object.position.x + reach.x, object.position.y + reach.y,
-                            object.position.z + reach.z}};
-        if (!near.contains(eye)) continue;
-        if (peers.state) peers.state->questionShown = 1;
+        if (!objectReachBox(object.position).contains(eye)) continue;
+        check.objectInReach = true;
         currentObject = j;
     }
+    return check;
 }
 
-void World::answerQuestion(int digit) {
-    if (currentObject < 0 || currentObject >= objectCount) return;
+AnswerOutcome World::answerQuestion(bool right) {
+    if (currentObject < 0 || currentObject >= objectCount) return AnswerOutcome::None;
     Slot& object = objectSlots[currentObject];
-    const bool right = peers.questions && peers.questions->isRightAnswer(digit);
     // A learning platform scores the quiz from these; the game goes on the same.
     fw_report_answer({currentObject, objectCount, right, right && currentObject == objectCount - 1});
     if (!right) {
         // A second wrong answer brings the object back; the same question
         // waits for the player's return.
         std::swap(object.position, object.otherPosition);
-        if (peers.state) peers.state->questionShown = 0;
         playSound(kWrongSound);
-        return;
+        return AnswerOutcome::Wrong;
     }
     object.active = 0;
     if (currentObject < objectCount - 1) {
@@ -181,37 +182,31 @@ void World::answerQuestion(int digit) {
         objectSlots[currentObject + 1].active = 1;
         if (peers.messages) peers.messages->nextMessage();
         restartMessageScroll();
-        peers.questions->nextQuestion();
-        if (peers.state) peers.state->questionShown = 0;
-        return;
+        return AnswerOutcome::Next;
     }
     // The last object: the question stays up until the key handler that
     // called this installs the ending.
     playSound(kLastRightSound);
-    if (peers.state) peers.state->gameWon = 1;
-}
-
-void World::scrollMessage() {
-    if (messageScrolling == 0 || !peers.messages) return;
-    MessageBoard& board = *peers.messages;
-    const std::int32_t lines = board.currentLineCount();
-    gfx_set_clip_rect(kBandLeft, kBandTop, kBandRight, kBandBottom);
-    // The current line returns to the first after the last, so every frame
-    // starts drawing with line 0.
-    for (std::int32_t i = 0; i < lines; ++i) {
-        gfx_draw_text(kMessageX, messageY + 20 * i, board.currentLineText());
-        board.advanceLine();
-    }
-    if (timer_lap() >= kScrollStepMicroseconds) {
-        timer_stop();
-        timer_start();
-        messageY -= 2;
-        if (messageY < kBandTop - 20 * lines) messageScrolling = 0;
-    }
-    gfx_set_clip_rect(0, 0, kScreenWidth, kScreenHeight);
+    return AnswerOutcome::Won;
 }
 
 void World::restartMessageScroll() {
     messageScrolling = 1;
     messageY = kMessageStartY;
+}
+
+std::span<Slot> World::objectSlotsInUse() {
+    return std::span<Slot>(objectSlots)
+        .first(static_cast<std::size_t>(std::clamp(objectCount, 0, kSlotCapacity)));
+}
+
+bool World::isShown(const Slot& object) const {
+    return object.active != 0 && object.mazeIndex == currentMaze && object.model;
+}
+
+void spinObjects(World& world) {
+    constexpr int kSpinDegrees = 15;
+    for (Slot& object : world.objectSlotsInUse()) {
+        if (world.isShown(object)) object.orientation.rotateY(kSpinDegrees);
+    }
 }

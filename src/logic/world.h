@@ -1,12 +1,15 @@
 #pragma once
 // The world: the mazes and the objects standing in them, as slots that own
 // or share their models, with the mazes' start points, passages and sound
-// zones; and the run-time logic that acts on them after movement, on the
-// answer keys and once per frame. One instance lives in the Game.
+// zones; and the run-time logic that acts on them after movement and on the
+// answer keys. One instance lives in the Game. The world is told where the
+// eye is and whether an answer was right, and says what follows; the shell
+// moves the view, keeps the flags and draws the message band.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,10 +19,7 @@
 struct Model;
 class TextureList;
 class MessageBoard;
-class QuestionStore;
 class SoundSet;
-struct PlayerView;
-struct GameState;
 
 // Boxes are axis-aligned and closed: min <= coordinate <= max on every axis.
 struct Box {
@@ -87,10 +87,26 @@ struct Slot {
 // left out is skipped (tests build worlds with only the parts they need).
 struct WorldPeers {
     MessageBoard* messages = nullptr;
-    QuestionStore* questions = nullptr;
     SoundSet* sounds = nullptr;
-    PlayerView* view = nullptr;
-    GameState* state = nullptr;
+};
+
+// What the checks after a move found. movedEye: a passage put the eye at a
+// start point, `eye`, of the maze whose model is `collider`. objectInReach:
+// the sought object (now currentObject) is within reach of the eye.
+struct PositionCheck {
+    bool movedEye = false;
+    Model* collider = nullptr;
+    Vec3 eye;
+    bool objectInReach = false;
+};
+
+// What an answer did: nothing (no object is sought), moved the object
+// (wrong), retired it for the next one, or won the quiz with the last.
+enum class AnswerOutcome {
+    None,
+    Wrong,
+    Next,
+    Won,
 };
 
 class World {
@@ -98,20 +114,8 @@ public:
     static constexpr std::int32_t kSlotCapacity = 20;
     static constexpr float kReach = 50.0f;  // per axis, eye to sought object
 
-    // Sound numbers the logic starts (load order of the sound set).
-    static constexpr int kPassageSound = 0;
-    static constexpr int kRightSound = 1;
-    static constexpr int kLastRightSound = 2;
-    static constexpr int kWrongSound = 5;
-
-    // The message band: clip rectangle, text x, and the pace of the scroll.
-    static constexpr int kBandLeft = 47;
-    static constexpr int kBandTop = 410;
-    static constexpr int kBandRight = 592;
-    static constexpr int kBandBottom = 468;
-    static constexpr int kMessageX = 50;
-    static constexpr int kMessageStartY = 480;
-    static constexpr std::uint32_t kScrollStepMicroseconds = 50000;
+    // Where the message's first line starts, below the band, on each restart.
+    static constexpr std::int32_t kMessageStartY = 480;
 
     // Models are created against the one texture list, which must outlive
     // the world.
@@ -142,17 +146,22 @@ public:
     void bindSlotTextures();
 
     // ---- run time ----
-    // After every iteration that handled a move key: passages, sound zones
-    // and the sought object, in that order.
-    void checkPlayerPosition();
-    // A digit key while the question is shown: a right answer retires the
-    // object and moves on to the next; a wrong one moves the object.
-    void answerQuestion(int digit);
-    // Draws the sought object's message in the band and moves it up, at
-    // most 2 pixels per frame and one step per 50 ms.
-    void scrollMessage();
+    // After every iteration that handled a move key, with the eye where the
+    // move left it: passages, sound zones and the sought object, in that
+    // order; the zones and objects are those of the maze a passage led to.
+    PositionCheck checkPlayerPosition(const Vec3& eye);
+    // A digit key while the question is shown, `right` as the question store
+    // judged it: a right answer retires the object and moves on to the next
+    // message; a wrong one moves the object.
+    AnswerOutcome answerQuestion(bool right);
     // The message starts again from the bottom of the band.
     void restartMessageScroll();
+
+    // The object slots in use; a count outside the table is never trusted.
+    std::span<Slot> objectSlotsInUse();
+    // Whether an object is drawn (and spins) in the current maze: active,
+    // in that maze, and with a model.
+    bool isShown(const Slot& object) const;
 
     std::array<Slot, kSlotCapacity> objectSlots;
     std::array<Slot, kSlotCapacity> mazeSlots;  // maze number = index
@@ -169,3 +178,11 @@ private:
     TextureList& textures;
     WorldPeers peers;
 };
+
+// The box around an object's position within which the eye finds it, kReach
+// to every side.
+Box objectReachBox(const Vec3& objectPosition);
+
+// Turns every shown object by 15 degrees about y, in its slot. Once per
+// drawn frame, so the turning speed follows the frame rate.
+void spinObjects(World& world);

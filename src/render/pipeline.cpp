@@ -3,25 +3,11 @@
 #include <algorithm>
 #include <span>
 
-#include "logic/world.h"
 #include "render/bsp_walk.h"
 #include "render/clipping.h"
 #include "render/projection.h"
-#include "sound/sound_set.h"
 
 namespace {
-
-constexpr int kSpinDegrees = 15;
-
-bool drawnInMaze(const Slot& object, std::int32_t currentMaze) {
-    return object.active != 0 && object.mazeIndex == currentMaze && object.model;
-}
-
-// The object slots in use; a count outside the table is never trusted.
-std::span<Slot> objectSlots(World& world) {
-    return std::span<Slot>(world.objectSlots)
-        .first(static_cast<std::size_t>(std::clamp(world.objectCount, 0, World::kSlotCapacity)));
-}
 
 // The per-point arrays must cover every point; a model that is empty or
 // whose load failed has nothing to draw.
@@ -88,11 +74,12 @@ PixelRect screenBounds(const Model& model, const Camera& camera, const Matrix3& 
 // Where depth-tested drawing can land after the maze: the maze's own colour
 // faces are tested against its depth anywhere, so a maze with one needs the
 // whole view; otherwise the screen bounds of the objects about to be drawn.
-PixelRect depthTestedArea(World& world, const Model& maze, const Camera& camera) {
+PixelRect depthTestedArea(std::span<const PlacedModel> objects, const Model& maze,
+                          const Camera& camera) {
     if (hasColourFace(maze)) return kViewArea;
     PixelRect area;
-    for (const Slot& object : objectSlots(world)) {
-        if (!drawnInMaze(object, world.currentMaze) || !drawable(*object.model)) continue;
+    for (const PlacedModel& object : objects) {
+        if (!object.model || !drawable(*object.model)) continue;
         area = unite(area,
                      screenBounds(*object.model, camera, object.orientation, object.position));
     }
@@ -123,12 +110,6 @@ ModelToCamera modelToCamera(const Camera& camera, const Matrix3& orientation, co
     return toCamera;
 }
 
-void spinObjects(World& world) {
-    for (Slot& object : objectSlots(world)) {
-        if (drawnInMaze(object, world.currentMaze)) object.orientation.rotateY(kSpinDegrees);
-    }
-}
-
 void renderModel(Renderer& r, Model& model, const Camera& camera, const Matrix3& orientation,
                  const Vec3& position, RenderMode mode) {
     if (!drawable(model)) return;
@@ -147,26 +128,22 @@ void renderModel(Renderer& r, Model& model, const Camera& camera, const Matrix3&
     walkBspTree(r, model, 1, mode);
 }
 
-void renderWorld(Renderer& r, World& world, const Camera& camera, SoundSet* sounds) {
-    if (Model* maze = world.mazeModel(world.currentMaze)) {
-        const Slot& slot = world.mazeSlots[world.currentMaze];
+void renderScene(Renderer& r, const Scene& scene, const Camera& camera) {
+    if (Model* maze = scene.maze.model) {
         // A maze of textured faces claims every pixel it paints, so the
         // background it covers need not be laid first: afterwards it goes
         // into the pixels left free. Colour faces paint without claiming.
         const bool backgroundAfter = r.viewBackgroundPending && !hasColourFace(*maze);
         if (!backgroundAfter) r.layViewBackground();
-        r.mazeDepthArea = depthTestedArea(world, *maze, camera);
-        renderModel(r, *maze, camera, slot.orientation, slot.position, RenderMode::Maze);
+        r.mazeDepthArea = depthTestedArea(scene.objects, *maze, camera);
+        renderModel(r, *maze, camera, scene.maze.orientation, scene.maze.position,
+                    RenderMode::Maze);
         r.mazeDepthArea = kViewArea;
         if (backgroundAfter) layBackgroundInFreePixels(r);
-        if (maze->bumpFlag != 0) {
-            if (sounds) sounds->playSound(kBumpSound);
-            maze->bumpFlag = 0;
-        }
     }
     r.layViewBackground();
-    for (Slot& object : objectSlots(world)) {
-        if (!drawnInMaze(object, world.currentMaze)) continue;
+    for (const PlacedModel& object : scene.objects) {
+        if (!object.model) continue;
         renderModel(r, *object.model, camera, object.orientation, object.position,
                     RenderMode::Object);
     }

@@ -4,13 +4,12 @@
 // buffer, in slot order. Hidden surfaces between maze and objects rest on
 // that order.
 
+#include <span>
+
 #include "geometry/matrix3.h"
 #include "geometry/model.h"
 #include "geometry/vec3.h"
 #include "render/renderer.h"
-
-class World;
-class SoundSet;
 
 // The player's view: a world point W has camera coordinates (W - E)·R.
 struct Camera {
@@ -18,18 +17,23 @@ struct Camera {
     Vec3 position;        // E, world coordinates
 };
 
-// The sound effect ("Argh.wav") started when the player bumped into the maze.
-inline constexpr int kBumpSound = 4;
+// A model as the frame places it: a model point P is at P·orientation + position.
+struct PlacedModel {
+    Model* model = nullptr;
+    Matrix3 orientation;
+    Vec3 position;
+};
 
-// Turns every active object of the current maze by 15 degrees about y, in
-// its slot. Once per drawn frame, so the turning speed follows the frame rate.
-void spinObjects(World& world);
+// What one frame draws: the current maze (none when its model is null) and
+// the objects shown in it, in drawing order, each with a model.
+struct Scene {
+    PlacedModel maze;
+    std::span<const PlacedModel> objects;
+};
 
-// The current maze, then its active objects, straight from the world's
-// slots; the world is written only in the models' per-draw render state and
-// the maze's bump flag, whose sound plays through `sounds` when given. The
-// frame must have called Renderer::beginFrame first.
-void renderWorld(Renderer& r, World& world, const Camera& camera, SoundSet* sounds = nullptr);
+// The maze, then its objects; only the models' per-draw render state is
+// written. The frame must have called Renderer::beginFrame first.
+void renderScene(Renderer& r, const Scene& scene, const Camera& camera);
 
 // How a model placed by orientation M and position T reaches camera
 // coordinates: a model point P goes to P·rotation + offset, with rotation

@@ -1,7 +1,8 @@
 #pragma once
 // The software renderer, in the order a frame goes through it:
 //
-//   pipeline.h      Camera, spinObjects, renderWorld (from the world's slots), renderModel
+//   pipeline.h      Camera, PlacedModel, Scene, renderScene (the maze, then
+//                   its objects), renderModel
 //   bsp_walk.h      walkBspTree, drawPolygon: front to back, back faces left out
 //   clipping.h      the six frustum planes, clipToPlane, intersectEdge,
 //                   ClipPolygon, ClipVertexPool, ClipScratch

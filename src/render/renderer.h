@@ -28,7 +28,7 @@ struct Renderer {
     SpanBuffer spanBuffer;
     ClipScratch clip;
     // Where the maze's textured pixels leave their 1/z. Only depth-tested
-    // drawing reads it, so renderWorld narrows it, while the maze is drawn,
+    // drawing reads it, so renderScene narrows it, while the maze is drawn,
     // to where such drawing can land; outside, the maze writes no depth.
     PixelRect mazeDepthArea = kViewArea;
 
@@ -46,7 +46,7 @@ struct Renderer {
 
     // What the frame does first: every line free again, every depth 0, the
     // page to draw into this frame, and the background laid outside the
-    // view. Its view part waits for renderWorld, which lays it only where
+    // view. Its view part waits for renderScene, which lays it only where
     // the maze leaves pixels free when that gives the same picture, or for
     // layViewBackground.
     void beginFrame(std::uint8_t* pagePixels, const std::uint8_t* backgroundPixels = nullptr) {

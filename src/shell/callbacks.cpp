@@ -3,6 +3,7 @@
 #include "shell/game.h"
 #include "shell/ending.h"
 #include "shell/resources.h"
+#include "shell/world_events.h"
 
 int accept_mode(int width, int height, int bits, int /*flags*/) {
     return width == 640 && height == 480 && bits == 8;
@@ -31,7 +32,7 @@ void actOnScanCode(Game& g, int scanCode) {
     case scan::k1:
     case scan::k2:
     case scan::k3:
-        if (s.questionShown) g.world.answerQuestion(scanCode - scan::k1 + 1);
+        if (s.questionShown) answer_question(g.world, g.questions, s, scanCode - scan::k1 + 1);
         break;
     case scan::kT: toggle(s.fpsShown); break;
     case scan::kEnter:
@@ -39,7 +40,7 @@ void actOnScanCode(Game& g, int scanCode) {
         break;
     case scan::kSpace:
         g.world.restartMessageScroll();
-        if (s.questionShown) g.world.answerQuestion(1);
+        if (s.questionShown) answer_question(g.world, g.questions, s, 1);
         break;
     case scan::kF1: toggle(s.helpShown); break;
     case scan::kF10: s.quitRequested = 1; break;

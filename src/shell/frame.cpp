@@ -4,6 +4,8 @@
 #include "geometry/model.h"
 #include "render/pipeline.h"
 #include "shell/game.h"
+#include "shell/message_band.h"
+#include "shell/world_scene.h"
 
 const std::array<HelpLine, 11> kHelpLines = {{
     {40, "Arrow keys  : Move"},
@@ -50,7 +52,7 @@ void draw_game_frame() {
     if (!s.questionShown) {
         drawWorld(g);
         // The message band and the frame rate share the one stopwatch.
-        if (!s.fpsShown) g.world.scrollMessage();
+        if (!s.fpsShown) draw_message_band(g.world, g.messages);
     }
     // The question is drawn over the background, so the view's part of the
     // background must be down first.

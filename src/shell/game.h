@@ -31,14 +31,14 @@ struct Game {
     FpsMeter fps;
     OptionsMenu menu;  // loads its pictures when built
     // The world's models refer to the texture list, the world's logic to the
-    // messages, questions, sounds, view and flags, and the view to a maze
-    // model: built in this order, released in the reverse.
+    // messages and sounds, and the view to a maze model: built in this
+    // order, released in the reverse.
     TextureList textures;
     SoundSet sounds;
     QuestionStore questions;
     MessageBoard messages;
     PlayerView view;
-    World world{textures, WorldPeers{&messages, &questions, &sounds, &view, &state}};
+    World world{textures, WorldPeers{&messages, &sounds}};
     Intro intro;
     EndingText ending;
     Renderer renderer;  // span, depth and clip buffers, reset by every frame

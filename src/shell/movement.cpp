@@ -6,12 +6,11 @@
 #include "shell/game.h"
 #include "shell/game_state.h"
 #include "shell/player_view.h"
+#include "shell/world_events.h"
+#include "sound/game_sounds.h"
 #include "sound/sound_set.h"
 
 namespace {
-
-// Floating up plays the door sound; floating down stops it.
-constexpr int kFloatSound = 0;
 
 bool held(int scanCode) {
     return gfx_key_down(scanCode) != 0;
@@ -24,8 +23,7 @@ void update_movement() {
     applyMovementKeys(g.view, g.world, g.state, &g.sounds);
 }
 
-void applyMovementKeys(PlayerView& view, World& world, const GameState& state,
-                       SoundSet* sounds) {
+void applyMovementKeys(PlayerView& view, World& world, GameState& state, SoundSet* sounds) {
     if (state.questionShown || state.optionsShown || state.gameWon) return;
 
     const float step = held(scan::kAlt) ? kFastStep : kWalkStep;
@@ -68,5 +66,5 @@ void applyMovementKeys(PlayerView& view, World& world, const GameState& state,
             view.setPosition(maze->homePosition);
         }
     }
-    if (moved) world.checkPlayerPosition();
+    if (moved) check_player_position(world, view, state);
 }

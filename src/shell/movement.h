@@ -18,7 +18,7 @@ void update_movement();
 
 // The work of update_movement on the given objects: every held key acts, in
 // a fixed order, so several combine in one iteration; nothing happens while a
-// question, the options menu or the win is up. Without sounds, M and N float
-// silently.
-void applyMovementKeys(PlayerView& view, World& world, const GameState& state,
+// question, the options menu or the win is up; a move ends with the world's
+// checks (check_player_position). Without sounds, M and N float silently.
+void applyMovementKeys(PlayerView& view, World& world, GameState& state,
                        SoundSet* sounds = nullptr);

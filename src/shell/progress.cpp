@@ -80,6 +80,39 @@ struct Words {
     bool point(Vec3& p) { return real(p.x) && real(p.y) && real(p.z); }
 };
 
+// Equal exactly when their progress lines would be: floats by their bits.
+bool sameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+bool samePoint(const Vec3& a, const Vec3& b) {
+    return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);
+}
+
+// The part of the line that answers change: all but the player's place.
+bool sameAnswers(const Progress& a, const Progress& b) {
+    if (a.quizKey != b.quizKey || a.question != b.question || a.message != b.message ||
+        a.currentObject != b.currentObject || a.objects.size() != b.objects.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.objects.size(); ++i) {
+        if (a.objects[i].active != b.objects[i].active ||
+            !samePoint(a.objects[i].position, b.objects[i].position)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool sameProgress(const Progress& a, const Progress& b) {
+    if (!sameAnswers(a, b) || a.maze != b.maze || a.pitch != b.pitch || !samePoint(a.eye, b.eye)) {
+        return false;
+    }
+    for (int i = 0; i < 9; ++i) {
+        if (!sameBits(a.orientation.m[i], b.orientation.m[i])) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::uint32_t quizKeyOf(const World& world) {
@@ -144,19 +177,13 @@ void ProgressKeeper::keep(const Game& g) {
         return;
     }
     ++sinceKept;
-    const std::string text = formatProgress(progress);
-    if (text == lastKept) return;
-    progress.eye = Vec3{};
-    progress.orientation = Matrix3{};
-    progress.pitch = 0;
-    progress.maze = 0;
-    std::string answers = formatProgress(progress);
+    if (lastKept && sameProgress(progress, *lastKept)) return;
+    const bool answered = !lastKept || !sameAnswers(progress, *lastKept);
     // The last steps before the game is ended by a key are kept too: the
     // page offers to continue from exactly there.
-    if (answers == lastAnswers && sinceKept < kWalkInterval && !g.state.quitRequested) return;
-    fw_keep_progress(text);
-    lastKept = text;
-    lastAnswers = std::move(answers);
+    if (!answered && sinceKept < kWalkInterval && !g.state.quitRequested) return;
+    fw_keep_progress(formatProgress(progress));
+    lastKept = std::move(progress);
     sinceKept = 0;
 }
 

@@ -6,6 +6,7 @@
 // world, the view and the question store, and sets them again.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,8 +65,9 @@ struct ProgressKeeper {
 
     void keep(const Game& g);
 
-    std::string lastKept;
-    std::string lastAnswers;  // the part of lastKept that answers change
+    // What was handed over last; compared as its line would be, which is
+    // written only when it is handed over.
+    std::optional<Progress> lastKept;
     int sinceKept = 0;
     bool ended = false;
 };

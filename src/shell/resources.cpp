@@ -1,14 +1,17 @@
 #include "shell/resources.h"
 
 #include <cstdio>
+#include <string>
 
 #include "framework/framework.h"
 #include "geometry/model.h"
 #include "geometry/trig.h"
 #include "logic/logic_file.h"
+#include "logic/maze_table.h"
 #include "shell/game.h"
 #include "shell/game_palette.h"
 #include "shell/pictures.h"
+#include "sound/game_sounds.h"
 #include "sound/sound_set.h"
 
 namespace {
@@ -45,14 +48,10 @@ void load_resources() {
     FwContext* const window = g.framework;
 
     // Maze numbers are slot indices; each maze model builds its collision
-    // grid (cells of 100) as it loads.
-    const Vec3 mazeHome{790.0f, 40.0f, -105.0f};
-    const char* const mazes[][2] = {{"MAZE", "Objects\\krv1.krv"},
-                                    {"MAZE2", "Objects\\krv2.krv"},
-                                    {"MAZE3", "Objects\\krv3.krv"}};
-    for (std::int32_t i = 0; i < 3; ++i) {
-        g.world.addMazeSlot(mazes[i][0], mazes[i][1], Matrix3::identity(), Vec3{}, i, 100, mazeHome,
-                            1);
+    // grid as it loads.
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(kMazeFiles.size()); ++i) {
+        g.world.addMazeSlot(kMazeSlotNames[i], std::string("Objects\\") + kMazeFiles[i],
+                            Matrix3::identity(), Vec3{}, i, kMazeCellSize, kMazeHome, 1);
     }
     loadLogicFile(g.world, g.messages);
     g.textures.loadBitmaps();

@@ -3,6 +3,8 @@
 //
 // - sound_set.h      SoundEffect (one sound: load, play, stop, release) and
 //                    SoundSet (the game's 20 sounds by index); setSoundWindow.
+// - game_sounds.h    the game's own sound files and the numbers it plays
+//                    them by (kSoundFiles, kPassageSound, kBumpSound...).
 //
 // Underneath, in the framework (the only code that speaks to SDL):
 // - framework/audio.h        fw_audio_*: voices made from WAV files, played
@@ -14,4 +16,5 @@
 // - framework/sdl_audio.h    the SDL device and its mixing callback.
 // - framework/headless.h     recordAudio / keepAudio: 1/30 s of mix per iteration.
 
+#include "sound/game_sounds.h"
 #include "sound/sound_set.h"

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "collision/collision_grid.h"
 #include "collision/height_query.h"
+#include "geometry/collision_grid.h"
 #include "support/test_models.h"
 
 namespace {

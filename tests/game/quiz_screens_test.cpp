@@ -15,6 +15,7 @@
 #include "support/quiz_folder.h"
 #include "shell/callbacks.h"
 #include "shell/game_palette.h"
+#include "shell/message_band.h"
 
 namespace {
 
@@ -56,8 +57,8 @@ protected:
     // Whether the message band of the last frame is the background alone.
     static bool bandIsBackground(const HeadlessGame& run) {
         const std::uint8_t* background = game().backgroundPicture->pixels;
-        for (int y = World::kBandTop; y < World::kBandBottom; ++y) {
-            for (int x = World::kBandLeft; x < World::kBandRight; ++x) {
+        for (int y = MessageBand::kTop; y < MessageBand::kBottom; ++y) {
+            for (int x = MessageBand::kLeft; x < MessageBand::kRight; ++x) {
                 if (run.pixel(x, y) != background[y * kScreenWidth + x]) return false;
             }
         }

@@ -14,9 +14,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "collision/collision_grid.h"
 #include "framework/framework.h"
 #include "framework/gfx_errors.h"
+#include "geometry/collision_grid.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"

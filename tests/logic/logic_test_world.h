@@ -24,7 +24,7 @@ struct LogicTestWorld {
     PlayerView view;
     GameState state;
     SoundSet sounds;  // empty, so silent, unless a test adds sounds
-    World world{folder.textures, WorldPeers{&messages, &questions, &sounds, &view, &state}};
+    World world{folder.textures, WorldPeers{&messages, &sounds}};
 
     LogicTestWorld() {
         folder.write("maze0", {floorRect(-200, -200, 200, 200, 0)});

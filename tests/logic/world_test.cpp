@@ -10,7 +10,9 @@
 #include "framework/headless.h"
 #include "geometry/model.h"
 #include "logic_test_world.h"
-#include "shell/resources.h"
+#include "shell/message_band.h"
+#include "shell/world_events.h"
+#include "sound/game_sounds.h"
 #include "support/wav_bytes.h"
 
 namespace {
@@ -61,8 +63,10 @@ protected:
     }
     void eyeAt(float x, float y, float z) {
         t.view.setPosition({x, y, z});
-        t.world.checkPlayerPosition();
+        check_player_position(t.world, t.view, t.state);
     }
+    // A digit key while the question is shown.
+    void answer(int digit) { answer_question(t.world, t.questions, t.state, digit); }
     // Ends a loop iteration: the level of what it mixed.
     int heard() {
         const std::size_t from = backend.keptAudio().size();
@@ -92,7 +96,7 @@ TEST_F(WorldRun, TheSoughtObjectIsFoundWithinFiftyUnitsOfItsOwnMaze) {
 
 TEST_F(WorldRun, APassageChangesMazeAndTheZonesOfTheNewMazeAreTested) {
     eyeAt(100, 40, 150);
-    EXPECT_EQ(heard(), sounds({World::kPassageSound, 3}));
+    EXPECT_EQ(heard(), sounds({kPassageSound, 3}));
     EXPECT_EQ(t.world.currentMaze, 1);
     EXPECT_EQ(t.view.collider, t.world.mazeModel(1));
     EXPECT_EQ(t.view.position, (Vec3{1100, 40, 1100}));
@@ -110,20 +114,20 @@ TEST_F(WorldRun, APassageChangesMazeAndTheZonesOfTheNewMazeAreTested) {
 
 TEST_F(WorldRun, AnswersRetireMoveAndFinallyWin) {
     eyeAt(0, 40, -100);
-    t.world.answerQuestion(1);  // wrong: the object jumps, the question waits
-    EXPECT_EQ(heard(), sounds({World::kWrongSound}));
+    answer(1);  // wrong: the object jumps, the question waits
+    EXPECT_EQ(heard(), sounds({kWrongSound}));
     EXPECT_EQ(t.state.questionShown, 0);
     EXPECT_EQ(t.world.objectSlots[0].position.z, -50.0f);
     eyeAt(0, 40, -50);
-    t.world.answerQuestion(3);  // wrong again: back where it was
-    EXPECT_EQ(heard(), sounds({World::kWrongSound}));
+    answer(3);  // wrong again: back where it was
+    EXPECT_EQ(heard(), sounds({kWrongSound}));
     EXPECT_EQ(t.world.objectSlots[0].position.z, -100.0f);
     EXPECT_EQ(t.questions.current, 0);
 
     eyeAt(0, 40, -100);
     t.world.messageY = 400;
-    t.world.answerQuestion(2);
-    EXPECT_EQ(heard(), sounds({World::kRightSound}));
+    answer(2);
+    EXPECT_EQ(heard(), sounds({kRightSound}));
     EXPECT_EQ(t.world.objectSlots[0].active, 0);
     EXPECT_EQ(t.world.objectSlots[1].active, 1);
     EXPECT_EQ(t.messages.currentMessage, 1);
@@ -132,15 +136,15 @@ TEST_F(WorldRun, AnswersRetireMoveAndFinallyWin) {
     EXPECT_EQ(t.state.questionShown, 0);
 
     eyeAt(-100, 40, 0);
-    t.world.answerQuestion(1);
-    EXPECT_EQ(heard(), sounds({World::kRightSound}));
+    answer(1);
+    EXPECT_EQ(heard(), sounds({kRightSound}));
     // The last object is in maze 1: its right answer wins and leaves the
     // question up for the key handler to replace with the ending.
     t.world.currentMaze = 1;
     eyeAt(0, 40, -100);
     EXPECT_EQ(t.world.currentObject, 2);
-    t.world.answerQuestion(3);
-    EXPECT_EQ(heard(), sounds({World::kLastRightSound}));
+    answer(3);
+    EXPECT_EQ(heard(), sounds({kLastRightSound}));
     EXPECT_EQ(t.state.gameWon, 1);
     EXPECT_EQ(t.state.questionShown, 1);
     EXPECT_EQ(t.world.objectSlots[2].active, 0);
@@ -152,7 +156,7 @@ TEST_F(WorldRun, AThreeLineMessageStopsAtThreeFortyEightAfterSixtySixSteps) {
     for (int frame = 0; frame < 200 && t.world.messageScrolling; ++frame) {
         const std::int32_t before = t.world.messageY;
         backend.advanceClock(frame % 2 == 0 ? 50000 : 10000);  // some frames too soon
-        t.world.scrollMessage();
+        draw_message_band(t.world, t.messages);
         if (t.world.messageY != before) ++steps;
         // Every frame draws the message from its first line.
         EXPECT_EQ(t.messages.messages[0].currentLine, 0);

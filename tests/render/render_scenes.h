@@ -16,6 +16,7 @@
 #include "geometry/texture_list.h"
 #include "logic/world.h"
 #include "render/render.h"
+#include "shell/world_scene.h"
 
 // A model under construction: rectangles only, one face per rectangle.
 struct SceneModel {

@@ -6,9 +6,9 @@
 #include <deque>
 #include <unordered_set>
 
-#include "collision/collision_grid.h"
 #include "collision/height_query.h"
 #include "collision/move_test.h"
+#include "geometry/collision_grid.h"
 #include "geometry/model.h"
 #include "logic/logic_file.h"
 #include "logic/world.h"
@@ -137,11 +137,6 @@ bool MazeReach::anyStandingInside(const Box& box) const {
     return std::any_of(reached.begin(), reached.end(), [&](const auto& place) {
         return box.contains(place.second) && !passedOn.contains(place.first);
     });
-}
-
-Box objectReachBox(const Vec3& p) {
-    const float r = World::kReach;
-    return Box{Vec3{p.x - r, p.y - r, p.z - r}, Vec3{p.x + r, p.y + r, p.z + r}};
 }
 
 namespace {

@@ -20,6 +20,7 @@
 
 #include "geometry/vec3.h"
 #include "logic/logic_file_parser.h"
+#include "logic/world.h"  // objectReachBox: the game's own reach
 
 struct Model;
 
@@ -84,9 +85,6 @@ struct ReachWalk {
 // maze i's model (loaded, with its grid, or null).
 ReachWalk walkReach(const LogicFileContents& contents, std::span<Model* const> mazes,
                     const Vec3& home);
-
-// The box around an object within which the eye makes its question show.
-Box objectReachBox(const Vec3& position);
 
 // "Data\krv.lgk:LINE: reason", the way every finding about the logic file is told.
 std::string logicFileLine(int line, const std::string& reason);

@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "framework/framework.h"
-#include "logic/world.h"
 #include "render/projection.h"
 #include "render/span_buffer.h"
+#include "shell/message_band.h"
 #include "shell/question_file.h"
 
 inline constexpr int kGlyphWidth = 10;
@@ -27,8 +27,8 @@ inline constexpr int kQuestionTop = static_cast<int>(kViewOriginY);             
 inline constexpr int kQuestionBottom = static_cast<int>(kViewOriginY + kViewHeight);  // 400
 
 // The message band: lines start at kMessageX and are cut at kBandRight.
-inline constexpr int kMessageLeft = World::kMessageX;  // 50
-inline constexpr int kMessageRight = World::kBandRight;  // 592
+inline constexpr int kMessageLeft = MessageBand::kTextX;                              // 50
+inline constexpr int kMessageRight = MessageBand::kRight;                             // 592
 inline constexpr int kMessageColumns = (kMessageRight - kMessageLeft) / kGlyphWidth;  // 54
 
 // Ending lines are centred on the screen and cut at its edges.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 #include "logic/logic_file.h"
 #include "maze/model_data.h"
 

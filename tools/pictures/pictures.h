@@ -8,6 +8,7 @@
 #include <string>
 
 #include "pictures/canvas.h"
+#include "shell/message_band.h"
 
 // Where the game draws over the frame; the frame must leave these dark.
 namespace frame_layout {
@@ -17,10 +18,10 @@ constexpr int kViewTop = 10;
 constexpr int kViewRight = 629;
 constexpr int kViewBottom = 400;
 // The message band's clip rectangle: white text lines scroll through it.
-constexpr int kBandLeft = 47;
-constexpr int kBandTop = 410;
-constexpr int kBandRight = 592;
-constexpr int kBandBottom = 468;
+constexpr int kBandLeft = MessageBand::kLeft;
+constexpr int kBandTop = MessageBand::kTop;
+constexpr int kBandRight = MessageBand::kRight;
+constexpr int kBandBottom = MessageBand::kBottom;
 }  // namespace frame_layout
 
 // The menu draws an item at (30, 30) without clipping and counts rows in 8

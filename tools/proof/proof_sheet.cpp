@@ -10,6 +10,7 @@
 #include "proof/indexed_canvas.h"
 #include "shell/game.h"
 #include "shell/game_palette.h"
+#include "shell/message_band.h"
 
 namespace {
 
@@ -33,28 +34,30 @@ const std::uint8_t kEdgeColour = static_cast<std::uint8_t>(cube_index(5, 1, 1));
 void drawMessage(IndexedCanvas& sheet, const GfxFont* font, int left, int top,
                  const LogicObject& object) {
     sheet.fillRect(left, top, left + kScreenWidth - 1, top + kScreenHeight - 1, kSheetBackground);
-    sheet.fillRect(left + World::kBandLeft, top, left + World::kBandRight, top + kScreenHeight - 1,
-                   kBandColour);
-    sheet.fillRect(left + World::kBandLeft - 1, top, left + World::kBandLeft - 1,
+    sheet.fillRect(left + MessageBand::kLeft, top, left + MessageBand::kRight,
+                   top + kScreenHeight - 1, kBandColour);
+    sheet.fillRect(left + MessageBand::kLeft - 1, top, left + MessageBand::kLeft - 1,
                    top + kScreenHeight - 1, kEdgeColour);
-    sheet.fillRect(left + World::kBandRight + 1, top, left + World::kBandRight + 1,
+    sheet.fillRect(left + MessageBand::kRight + 1, top, left + MessageBand::kRight + 1,
                    top + kScreenHeight - 1, kEdgeColour);
-    sheet.text(font, left + World::kBandLeft + 3, top + 4,
+    sheet.text(font, left + MessageBand::kLeft + 3, top + 4,
                "message, " + std::string(kLogicFile) + ":" + std::to_string(object.messageLine),
                kNoteColour);
     const std::size_t shown = std::min<std::size_t>(object.message.size(), Message::kMaxLines);
     for (std::size_t i = 0; i < shown; ++i) {
-        sheet.text(font, left + World::kMessageX, top + kMessageTop + 20 * static_cast<int>(i),
-                   object.message[i], kWhite, left + World::kBandLeft, left + World::kBandRight);
+        sheet.text(font, left + MessageBand::kTextX, top + kMessageTop + 20 * static_cast<int>(i),
+                   object.message[i], kWhite, left + MessageBand::kLeft,
+                   left + MessageBand::kRight);
     }
     if (shown < object.message.size()) {
         sheet.text(
-            font, left + World::kMessageX, top + kMessageTop + 20 * static_cast<int>(shown),
+            font, left + MessageBand::kTextX, top + kMessageTop + 20 * static_cast<int>(shown),
             "(" + std::to_string(object.message.size() - shown) + " more lines: the game keeps 19)",
             kEdgeColour);
     }
     if (object.message.empty()) {
-        sheet.text(font, left + World::kMessageX, top + kMessageTop, "(no message)", kNoteColour);
+        sheet.text(font, left + MessageBand::kTextX, top + kMessageTop, "(no message)",
+                   kNoteColour);
     }
 }
 

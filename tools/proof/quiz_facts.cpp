@@ -9,7 +9,7 @@
 #include "framework/files.h"
 #include "geometry/trig.h"
 #include "logic/logic_file.h"
-#include "shell/resources.h"
+#include "sound/game_sounds.h"
 
 namespace {
 

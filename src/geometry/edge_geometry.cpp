@@ -1,4 +1,4 @@
-#include "collision/edge_geometry.h"
+#include "geometry/edge_geometry.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 
 #include <algorithm>
 
-#include "collision/edge_geometry.h"
+#include "geometry/edge_geometry.h"
 #include "geometry/face.h"
 #include "geometry/model.h"
 #include "geometry/polygon.h"

@@ -1,9 +1,9 @@
-#include "collision/collision_grid.h"
+#include "geometry/collision_grid.h"
 
 #include <gtest/gtest.h>
 
-#include "collision/edge_geometry.h"
 #include "collision/height_query.h"
+#include "geometry/edge_geometry.h"
 #include "support/test_models.h"
 
 namespace {
