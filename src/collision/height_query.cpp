@@ -6,7 +6,7 @@
 
 #include "collision/collision_grid.h"
 #include "collision/edge_geometry.h"
-#include "framework/framework.h"
+#include "framework/fatal.h"
 #include "geometry/face.h"
 #include "geometry/polygon.h"
 

@@ -79,8 +79,10 @@ public:
     virtual void reportAnswer(const FwAnswer& /*answer*/) {}
 };
 
-// The backend every fw_ operation uses; main picks SDL, tools and tests the
-// headless one. Without a choice the headless backend is used.
+// The backend every fw_ operation uses; main picks SDL, the page the
+// browser's, tools and tests the headless one (fw_use_headless_backend).
+// An fw_ call that needs a backend before the choice ends the program with
+// a message on stderr.
 void fw_use_backend(Backend* backend);
 Backend& fw_backend();
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "collision/collision_grid.h"
+#include "framework/fatal.h"
 #include "framework/files.h"
-#include "framework/framework.h"
 #include "geometry/model.h"
 #include "geometry/model_lines.h"
 #include "geometry/texture_list.h"

@@ -1,7 +1,7 @@
 // The SDL audio device: it plays what the mixer mixes, from SDL's own thread,
 // and a device that cannot open leaves every sound silent.
 
-#include "framework/sdl_audio.h"
+#include "framework/sdl/sdl_audio.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,7 +19,8 @@
 #include "framework/audio.h"
 #include "framework/audio_mixer.h"
 #include "framework/backend.h"
-#include "framework/sdl_backend.h"
+#include "framework/headless/headless.h"
+#include "framework/sdl/sdl_backend.h"
 #include "sound/sound_set.h"
 
 namespace {
@@ -163,7 +164,7 @@ TEST(SdlAudioTest, TheGameOnTheSdlBackendWithoutADeviceIsSilentAndRuns) {
         EXPECT_FALSE(fw_audio_open());
     }
     setSoundWindow(nullptr);
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
     fw_reset();
 }
 

@@ -14,7 +14,7 @@
 #include "framework/files.h"
 #include "framework/framework.h"
 #include "framework/gfx_font.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "framework/text_decode.h"
 
 namespace {
@@ -158,7 +158,7 @@ TEST_F(FontTest, DrawTextUsesThePageCurrentFontColourAndClip) {
     gfx_draw_text(0, 200, "AAAA");
     for (int i = 200 * kScreenWidth; i < kScreenPixels; ++i) ASSERT_EQ(page.pixels[i], 0);
     EXPECT_EQ(gfx_text_width("AA"), 0);
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
 }
 
 TEST(Psf2Test, BadHeadersAreRejected) {

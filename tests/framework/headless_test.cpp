@@ -1,7 +1,7 @@
 // The headless backend: key scripts, the loop driven through it, and frames
 // written as PNG files.
 
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -145,7 +145,7 @@ protected:
         fs::create_directories(folder_);
     }
     void TearDown() override {
-        fw_use_backend(nullptr);
+        fw_use_headless_backend();
         fw_reset();
         std::error_code error;
         fs::remove_all(folder_, error);

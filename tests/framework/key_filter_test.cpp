@@ -1,4 +1,4 @@
-#include "framework/key_filter.h"
+#include "framework/sdl/key_filter.h"
 
 #include <gtest/gtest.h>
 

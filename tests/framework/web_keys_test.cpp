@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/sdl_keys.h"
-#include "framework/web_keys.h"
+#include "framework/sdl/sdl_keys.h"
+#include "framework/web/web_keys.h"
 
 namespace {
 

@@ -9,7 +9,8 @@
 #include <memory>
 
 #include "framework/files.h"
-#include "framework/web_start_screen.h"
+#include "framework/graphics.h"
+#include "framework/web/web_start_screen.h"
 
 namespace {
 

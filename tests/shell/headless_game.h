@@ -11,7 +11,7 @@
 
 #include "framework/backend.h"
 #include "framework/files.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "shell/game.h"
 #include "shell/shell.h"
 
@@ -66,7 +66,7 @@ public:
     }
     ~HeadlessGame() {
         destroy_game();
-        fw_use_backend(nullptr);
+        fw_use_headless_backend();
         fw_reset();
         fw_set_data_root("");
     }

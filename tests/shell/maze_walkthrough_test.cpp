@@ -29,7 +29,7 @@
 #include "collision/collision.h"
 #include "framework/files.h"
 #include "framework/framework.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"
@@ -223,7 +223,7 @@ std::vector<Sample> playInGame(const HeadlessBackend::KeyScript& script, int sta
     create_game();
     game_main();
     destroy_game();
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
     fw_reset();
     fw_set_data_root("");
     return std::move(backend.samples);

@@ -16,7 +16,7 @@
 #include "collision/collision.h"
 #include "framework/files.h"
 #include "framework/framework.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"
@@ -179,7 +179,7 @@ TEST_F(GridGame, TheGameWalksFarIntoItWithNoCrackInTheView) {
     create_game();
     game_main();
     destroy_game();
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
     fw_reset();
     fw_set_data_root("");
 

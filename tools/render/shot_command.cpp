@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "command.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "render/render_session.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "framework/web_backend.h"
+#include "framework/web/web_backend.h"
 
 #include <emscripten/emscripten.h>
 
@@ -12,13 +12,13 @@
 
 #include "framework/audio_mixer.h"
 #include "framework/backend.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "framework/page_fit.h"
 #include "framework/page_hash.h"
 #include "framework/page_text.h"
 #include "framework/reports.h"
-#include "framework/web_keys.h"
-#include "framework/web_start_screen.h"
+#include "framework/web/web_keys.h"
+#include "framework/web/web_start_screen.h"
 
 // What the page does for the engine (src/framework/web/keravon_lib.js).
 extern "C" {

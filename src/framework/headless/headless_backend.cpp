@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "framework/audio.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 
 namespace {
 
@@ -366,4 +366,9 @@ void HeadlessBackend::mixAudio() {
     if (mixer_) mixer_->mix(block.data(), kAudioFramesPerIteration);
     if (recorder_.isOpen()) recorder_.write(block.data(), kAudioFramesPerIteration);
     if (keepAudio_) keptAudio_.insert(keptAudio_.end(), block.begin(), block.end());
+}
+
+void fw_use_headless_backend() {
+    static HeadlessBackend backend;
+    fw_use_backend(&backend);
 }

@@ -1,4 +1,4 @@
-#include "framework/sdl_present.h"
+#include "framework/sdl/sdl_present.h"
 
 #include <SDL.h>
 

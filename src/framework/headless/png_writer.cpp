@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 
 bool write_page_png(const std::string& path, const std::uint8_t* pixels,
                     const PaletteEntry* palette, int width, int height) {

@@ -4,7 +4,7 @@
 
 #include "framework/backend.h"
 #include "framework/files.h"
-#include "framework/web_backend.h"
+#include "framework/web/web_backend.h"
 #include "shell/game.h"
 #include "shell/shell.h"
 

@@ -1,8 +1,10 @@
-#include "framework/web_start_screen.h"
+#include "framework/web/web_start_screen.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
+
+#include "framework/graphics.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "framework/framework.h"
+#include "framework/loop.h"
 #include "framework/page_text.h"
 
 // Draws the picture (the quiz's own from its page text, else the look's) and

@@ -117,7 +117,7 @@ const gameReady = (async () => {
 })();
 
 // A picture decoded by the page: "KRVRGBA1", width, height (32-bit little
-// endian), then the pixels (web/maker/picture_input.cpp reads it).
+// endian), then the pixels (tools/maker/picture_input.cpp reads it).
 function decodedPicture(picture) {
   const out = new Uint8Array(16 + picture.pixels.length);
   out.set(new TextEncoder().encode('KRVRGBA1'));

@@ -1,4 +1,4 @@
-#include "framework/sdl_dialog.h"
+#include "framework/sdl/sdl_dialog.h"
 
 #include <SDL.h>
 

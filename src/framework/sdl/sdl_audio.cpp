@@ -1,4 +1,4 @@
-#include "framework/sdl_audio.h"
+#include "framework/sdl/sdl_audio.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "framework/sdl_keys.h"
+#include "framework/sdl/sdl_keys.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "framework/web_keys.h"
+#include "framework/web/web_keys.h"
 
 #include <iterator>
 

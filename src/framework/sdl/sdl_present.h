@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 
 struct SDL_Window;
 struct SDL_Renderer;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/files.h"
+#include "framework/headless/headless.h"
 #include "proof/maze_map.h"
 #include "proof/playtest.h"
 #include "quiz/quiz_build.h"
@@ -20,6 +21,9 @@
 namespace {
 
 std::string reply;
+
+// The tools' code runs here as it does in krvtool: on the headless backend.
+void useHeadlessBackend() { fw_use_headless_backend(); }
 
 const char* answer(std::string text) {
     reply = std::move(text);
@@ -50,12 +54,14 @@ extern "C" {
 // The quiz file and the files it names are in their folder; `game` is the
 // built game the quiz is made from.
 EMSCRIPTEN_KEEPALIVE const char* maker_build(const char* quizFile, const char* output, const char* game) {
+    useHeadlessBackend();
     const QuizBuildResult result = buildQuiz(quizFile, {output, game});
     return answer("{\"problems\":" + jsonList(result.problems) + ",\"notes\":" + jsonList(result.notes) + "}");
 }
 
 // Wins the built quiz in the headless game; the proof sheet goes into `out`.
 EMSCRIPTEN_KEEPALIVE const char* maker_playtest(const char* gameFolder, const char* out) {
+    useHeadlessBackend();
     PlaytestOptions options;
     options.gameFolder = gameFolder;
     options.outFolder = out;
@@ -68,6 +74,7 @@ EMSCRIPTEN_KEEPALIVE const char* maker_playtest(const char* gameFolder, const ch
 
 // The mazes from above; the picture is written as write_page_png writes here.
 EMSCRIPTEN_KEEPALIVE const char* maker_map(const char* gameFolder, const char* picture) {
+    useHeadlessBackend();
     fw_set_data_root(gameFolder);
     std::string error;
     const auto map = drawMazeMap(-1, error);
@@ -78,6 +85,7 @@ EMSCRIPTEN_KEEPALIVE const char* maker_map(const char* gameFolder, const char* p
 // What `krvtool web` would put on the site: the engine's files, the quiz's,
 // and the text of files.json.
 EMSCRIPTEN_KEEPALIVE const char* maker_site(const char* quiz, const char* engine) {
+    useHeadlessBackend();
     site::Site plan;
     std::string error;
     if (!site::planSite(quiz, engine, plan, error)) return answer("{\"error\":" + jsonString(error) + "}");

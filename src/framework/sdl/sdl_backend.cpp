@@ -2,7 +2,7 @@
 // clock and the message boxes. The page, the palette and the loop itself
 // belong to the portable core.
 
-#include "framework/sdl_backend.h"
+#include "framework/sdl/sdl_backend.h"
 
 #include <SDL.h>
 
@@ -14,11 +14,11 @@
 #include "framework/backend.h"
 #include "framework/clock.h"
 #include "framework/frame_pacer.h"
-#include "framework/key_filter.h"
-#include "framework/sdl_audio.h"
-#include "framework/sdl_dialog.h"
-#include "framework/sdl_keys.h"
-#include "framework/sdl_present.h"
+#include "framework/sdl/key_filter.h"
+#include "framework/sdl/sdl_audio.h"
+#include "framework/sdl/sdl_dialog.h"
+#include "framework/sdl/sdl_keys.h"
+#include "framework/sdl/sdl_present.h"
 
 static_assert(KeyFilter::kScancodes == SDL_NUM_SCANCODES);
 

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "framework/sdl_keys.h"
+#include "framework/sdl/sdl_keys.h"
 
 class KeyFilter {
 public:

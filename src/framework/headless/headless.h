@@ -158,6 +158,11 @@ private:
     std::vector<std::int16_t> keptAudio_;
 };
 
+// Makes the process's own headless backend the one every fw_ operation uses:
+// the backend of the tools and the tests, and theirs again after a run
+// that used a backend of its own.
+void fw_use_headless_backend();
+
 // Writes a 640x480 page of palette indices as an RGB PNG; false on failure.
 bool write_page_png(const std::string& path, const std::uint8_t* pixels,
                     const PaletteEntry* palette, int width = 640, int height = 480);
