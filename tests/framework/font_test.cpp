@@ -15,6 +15,7 @@
 #include "framework/framework.h"
 #include "framework/gfx_font.h"
 #include "framework/headless/headless.h"
+#include "framework/little_endian.h"
 #include "framework/text_decode.h"
 
 namespace {
@@ -52,10 +53,6 @@ void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
-}
-
-void put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 class FontTest : public ::testing::Test {
@@ -182,7 +179,7 @@ TEST(Psf2Test, BadHeadersAreRejected) {
           Breakage{"huge height", 24, 0x7FFFFFFF}, Breakage{"zero width", 28, 0},
           Breakage{"huge width", 28, 0xFFFFFFFF}}) {
         std::vector<std::uint8_t> bytes = good;
-        put32(bytes, breakage.at, breakage.value);
+        put_le(&bytes[breakage.at], breakage.value, 4);
         EXPECT_FALSE(parsePsf2(bytes, font, error)) << breakage.what;
         EXPECT_FALSE(error.empty());
     }

@@ -35,6 +35,18 @@ TEST(KeyFilter, RepeatsAreDroppedAndSharedCodesGoUpWithTheLastKey) {
     EXPECT_EQ(keys.keyUp(KeyFilter::kScancodes), 0);
 }
 
+// The rule the browser's keys always had, now the desktop's too: a second
+// down without an up, or an up for a key that never went down (held before
+// the window had the focus), reaches the game as nothing.
+TEST(KeyFilter, ADoubledDownOrAnUpWithoutADownSendsNothing) {
+    KeyFilter keys;
+    EXPECT_EQ(keys.keyDown(kHidF1, false), scan::kF1);
+    EXPECT_EQ(keys.keyDown(kHidF1, false), 0);
+    EXPECT_EQ(keys.keyUp(kHidA), 0);
+    EXPECT_EQ(keys.keyUp(kHidF1), scan::kF1);
+    EXPECT_EQ(keys.keyUp(kHidF1), 0);
+}
+
 TEST(KeyFilter, ReleaseAllSendsEachHeldCodeOnce) {
     KeyFilter keys;
     keys.keyDown(kHidUp, false);

@@ -105,7 +105,7 @@ TEST_P(WavRateTest, LengthAndLevelSurviveTheRateChange) {
             if (c.bits == 8) {
                 data.push_back(ch == 0 ? 128 + 40 : 128 - 40);
             } else {
-                put16(data, static_cast<std::uint16_t>(ch == 0 ? 10240 : -10240));
+                append_le16(data, static_cast<std::uint16_t>(ch == 0 ? 10240 : -10240));
             }
         }
     }
@@ -146,7 +146,7 @@ TEST(WavReadTest, BrokenFilesStaySilent) {
     EXPECT_FALSE(decodes(wav(Format{1, 1, 44100, 12}, Bytes(400, 1))));     // 12-bit PCM
     Bytes noData;
     putTag(noData, "RIFF");
-    put32(noData, 4 + 8 + 16);
+    append_le32(noData, 4 + 8 + 16);
     putTag(noData, "WAVE");
     putChunk(noData, "fmt ", formatChunkBody(Format{}));
     EXPECT_FALSE(decodes(noData));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/headless/headless.h"
+#include "framework/palette_colours.h"
 
 bool write_page_png(const std::string& path, const std::uint8_t* pixels, const PaletteEntry* palette,
                     int width, int height) {
@@ -15,12 +16,8 @@ bool write_page_png(const std::string& path, const std::uint8_t* pixels, const P
     std::fprintf(file.get(), "P6\n%d %d\n255\n", width, height);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const PaletteEntry& entry = palette[pixels[static_cast<std::size_t>(y) * width + x]];
-            row[x * 3] = entry.red;
-            row[x * 3 + 1] = entry.green;
-            row[x * 3 + 2] = entry.blue;
-        }
+        palette_to_rgb({pixels + static_cast<std::size_t>(y) * width, static_cast<std::size_t>(width)}, palette,
+                       row.data());
         if (std::fwrite(row.data(), 1, row.size(), file.get()) != row.size()) return false;
     }
     return std::fflush(file.get()) == 0;

@@ -7,17 +7,13 @@
 #include <vector>
 
 #include "framework/headless/headless.h"
+#include "framework/palette_colours.h"
 
 bool write_page_png(const std::string& path, const std::uint8_t* pixels,
                     const PaletteEntry* palette, int width, int height) {
     if (!pixels || !palette || width < 1 || height < 1) return false;
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
-        const PaletteEntry& entry = palette[pixels[i]];
-        rgb[i * 3] = entry.red;
-        rgb[i * 3 + 1] = entry.green;
-        rgb[i * 3 + 2] = entry.blue;
-    }
+    palette_to_rgb({pixels, static_cast<std::size_t>(width) * height}, palette, rgb.data());
     // The simplified interface reports errors in the image record instead of
     // jumping out through setjmp, which would skip C++ destructors.
     png_image image{};

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstring>
 
+#include "framework/little_endian.h"
+
 namespace {
 
 // Frames handed to the converter at a time, so a long sound never needs more
@@ -104,10 +106,6 @@ bool convert(SDL_RWops* source, AudioFrames& frames) {
     return true;
 }
 
-void putLittle(std::uint8_t* at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 }  // namespace
 
 bool read_wav_for_mix(const std::string& nativePath, AudioFrames& frames) {
@@ -132,18 +130,18 @@ constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - 36 - AudioMixer::kBytesP
 std::array<std::uint8_t, 44> wavHeader(std::uint32_t dataBytes) {
     std::array<std::uint8_t, 44> h{};
     std::memcpy(&h[0], "RIFF", 4);
-    putLittle(&h[4], 36 + dataBytes, 4);
+    put_le(&h[4], 36 + dataBytes, 4);
     std::memcpy(&h[8], "WAVE", 4);
     std::memcpy(&h[12], "fmt ", 4);
-    putLittle(&h[16], 16, 4);
-    putLittle(&h[20], 1, 2);  // PCM
-    putLittle(&h[22], AudioMixer::kChannels, 2);
-    putLittle(&h[24], AudioMixer::kRate, 4);
-    putLittle(&h[28], AudioMixer::kRate * AudioMixer::kBytesPerFrame, 4);
-    putLittle(&h[32], AudioMixer::kBytesPerFrame, 2);
-    putLittle(&h[34], 16, 2);
+    put_le(&h[16], 16, 4);
+    put_le(&h[20], 1, 2);  // PCM
+    put_le(&h[22], AudioMixer::kChannels, 2);
+    put_le(&h[24], AudioMixer::kRate, 4);
+    put_le(&h[28], AudioMixer::kRate * AudioMixer::kBytesPerFrame, 4);
+    put_le(&h[32], AudioMixer::kBytesPerFrame, 2);
+    put_le(&h[34], 16, 2);
     std::memcpy(&h[36], "data", 4);
-    putLittle(&h[40], dataBytes, 4);
+    put_le(&h[40], dataBytes, 4);
     return h;
 }
 
@@ -174,7 +172,7 @@ void WavRecorder::write(const std::int16_t* frames, std::size_t frameCount) {
     for (std::size_t done = 0; done < samples;) {
         const std::size_t n = std::min(samples - done, buffer.size() / 2);
         for (std::size_t i = 0; i < n; ++i)
-            putLittle(&buffer[2 * i], static_cast<std::uint16_t>(frames[done + i]), 2);
+            put_le(&buffer[2 * i], static_cast<std::uint16_t>(frames[done + i]), 2);
         if (std::fwrite(buffer.data(), 2, n, file_) != n) {
             failed_ = true;
             return;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/framework.h"
+#include "framework/palette_colours.h"
 
 namespace {
 
@@ -97,8 +98,7 @@ public:
         std::vector<Uint32> argb(canvas.pixels.size());
         for (std::size_t i = 0; i < argb.size(); ++i) {
             const PaletteEntry& entry = palette[canvas.pixels[i]];
-            argb[i] =
-                0xFF000000u | (Uint32{entry.red} << 16) | (Uint32{entry.green} << 8) | entry.blue;
+            argb[i] = palette_argb(entry);
         }
         SDL_UpdateTexture(texture, nullptr, argb.data(), context.width * 4);
         windowId = SDL_GetWindowID(window);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "framework/page_fit.h"
+#include "framework/palette_colours.h"
 
 namespace {
 
@@ -72,8 +73,7 @@ void SdlScreen::close() {
 void SdlScreen::present(const std::uint8_t* pixels, const PaletteEntry* palette) {
     if (!texture_ || !pixels || !palette) return;
     for (int i = 0; i < 256; ++i) {
-        colours_[i] = 0xFF000000u | (Uint32{palette[i].red} << 16) |
-                      (Uint32{palette[i].green} << 8) | Uint32{palette[i].blue};
+        colours_[i] = palette_argb(palette[i]);
     }
     void* raw = nullptr;
     int pitch = 0;

@@ -16,6 +16,7 @@
 #include "framework/page_fit.h"
 #include "framework/page_hash.h"
 #include "framework/page_text.h"
+#include "framework/palette_colours.h"
 #include "framework/reports.h"
 #include "framework/web/web_keys.h"
 #include "framework/web/web_start_screen.h"
@@ -92,14 +93,7 @@ public:
     }
 
     void present(const std::uint8_t* pixels, const PaletteEntry* palette) override {
-        for (int i = 0; i < kScreenPixels; ++i) {
-            const PaletteEntry& colour = palette[pixels[i]];
-            std::uint8_t* out = &rgba_[static_cast<std::size_t>(i) * 4];
-            out[0] = colour.red;
-            out[1] = colour.green;
-            out[2] = colour.blue;
-            out[3] = 255;
-        }
+        palette_to_rgb({pixels, kScreenPixels}, palette, rgba_.data(), 4);
         krv_js_present(rgba_.data(), kScreenWidth, kScreenHeight);
         if (script_) {
             krv_js_frame(script_->iteration(), page_hash_text(page_hash(pixels, palette)).c_str());

@@ -150,18 +150,7 @@ bool web_key_is_games(std::string_view code) {
 
 int WebKeyState::keyDown(std::string_view code, bool repeat) {
     const int row = web_key_row(code);
-    if (row < 0 || repeat || held_[row]) return 0;
-    held_[row] = true;
-    return web_key_row_scan_code(row);
+    return held_.press(row, web_key_row_scan_code(row), repeat);
 }
 
-int WebKeyState::keyUp(std::string_view code) {
-    const int row = web_key_row(code);
-    if (row < 0 || !held_[row]) return 0;
-    held_[row] = false;
-    const int scanCode = web_key_row_scan_code(row);
-    for (int other = 0; other < kKeys; ++other) {
-        if (held_[other] && web_key_row_scan_code(other) == scanCode) return 0;
-    }
-    return scanCode;
-}
+int WebKeyState::keyUp(std::string_view code) { return held_.release(web_key_row(code)); }

@@ -5,8 +5,9 @@
 // work everywhere and the game sees the same codes and characters as on the
 // desktop. Nothing here needs a browser, so it is tested natively.
 
-#include <array>
 #include <string_view>
+
+#include "framework/key_hold.h"
 
 struct WebKey {
     int scanCode = 0;   // 0: a key the game has no code for
@@ -21,12 +22,14 @@ WebKey web_key(std::string_view code);
 // Every key the game has a code for is the game's.
 bool web_key_is_games(std::string_view code);
 
-// The same shaping of key events as on the desktop: one key down per press
-// (the browser's auto-repeats dropped) and one key up per scan code, sent when
-// the last physical key sharing it goes up (the arrow block and the keypad
-// give the same codes).
+// The same shaping of key events as on the desktop (framework/key_hold.h):
+// one key down per press (the browser's auto-repeats dropped) and one key up
+// per scan code, sent when the last physical key sharing it goes up (the
+// arrow block and the keypad give the same codes).
 class WebKeyState {
 public:
+    static constexpr int kKeys = 128;  // rows of the table, with room to spare
+
     // The scan code the game sees for this key going down, or 0 for none.
     int keyDown(std::string_view code, bool repeat);
     // The scan code of the key up, or 0 while another key with it is held.
@@ -34,28 +37,14 @@ public:
     // Forgets every held key and calls sendUp(code) once per held scan code:
     // the key ups the game must see when the page loses the focus.
     template <typename SendUp>
-    void releaseAll(SendUp sendUp);
-
-    static constexpr int kKeys = 128;  // rows of the table, with room to spare
+    void releaseAll(SendUp sendUp) {
+        held_.releaseAll(sendUp);
+    }
 
 private:
-    std::array<bool, kKeys> held_{};
+    KeyHold<kKeys> held_;
 };
 
 // The row of the key table for a code, or -1; the scan code of a row.
 int web_key_row(std::string_view code);
 int web_key_row_scan_code(int row);
-
-template <typename SendUp>
-void WebKeyState::releaseAll(SendUp sendUp) {
-    std::array<bool, 256> sent{};
-    for (int row = 0; row < kKeys; ++row) {
-        if (!held_[row]) continue;
-        held_[row] = false;
-        const int scanCode = web_key_row_scan_code(row);
-        if (scanCode > 0 && !sent[scanCode]) {
-            sent[scanCode] = true;
-            sendUp(scanCode);
-        }
-    }
-}
