@@ -4,10 +4,9 @@
 // the height as 32-bit little-endian numbers, then the R, G, B, A bytes.
 // A file the browser could not decode is left as it was and refused here.
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "framework/files.h"
 #include "pictures/picture_import.h"
 
 namespace {
@@ -24,12 +23,12 @@ int readNumber(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 }  // namespace
 
 std::optional<RgbCanvas> load_picture_file(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!fw_read_whole_file(path, text)) {
         error = path + ": cannot read the picture (no such file: add it beside the questions)";
         return std::nullopt;
     }
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
     if (bytes.size() < kHeader || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
         error = path + ": cannot read the picture (the browser cannot decode it)";
         return std::nullopt;

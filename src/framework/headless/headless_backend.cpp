@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "framework/audio.h"
+#include "framework/files.h"
 #include "framework/headless/headless.h"
 
 namespace {
@@ -193,14 +194,11 @@ bool HeadlessBackend::parseScript(std::string_view text, std::string_view name, 
 }
 
 bool HeadlessBackend::loadScript(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string content;
+    if (!fw_read_whole_file(path, content)) {
         error = path + ": cannot open the key script";
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    std::string content = text.str();
     std::erase(content, '\r');  // CR LF files read like LF files
     KeyScript script;
     if (!parseScript(content, path, script, error)) return false;
