@@ -86,6 +86,10 @@ public:
 void fw_use_backend(Backend* backend);
 Backend& fw_backend();
 
+// What the game gave fw_set_mode_dialog_look, for the backend's mode dialog
+// or start screen; kept across fw_reset, as the game gives it once.
+const ModeDialogLook& fw_mode_dialog_look();
+
 // Resets the core to its state at process start (callbacks, flags, page,
 // palette, key state); lets tests run the game many times in one process.
 void fw_reset();

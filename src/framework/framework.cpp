@@ -288,6 +288,16 @@ bool fw_loop_iteration() {
 
 void fw_request_exit() { core().exitRequested = true; }
 
+namespace {
+ModeDialogLook& modeDialogLook() {
+    static ModeDialogLook instance;
+    return instance;
+}
+}  // namespace
+
+void fw_set_mode_dialog_look(const ModeDialogLook& look) { modeDialogLook() = look; }
+const ModeDialogLook& fw_mode_dialog_look() { return modeDialogLook(); }
+
 // ---- Graphics library: state kept with the page ----------------------------
 
 [[noreturn]] void gfx_fatal_error(std::string_view text) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/backend.h"
 #include "framework/framework.h"
 #include "framework/palette_colours.h"
 
@@ -17,11 +18,6 @@ constexpr int kPictureWidth = 231;
 constexpr int kPictureHeight = 272;
 constexpr int kMargin = 12;
 constexpr int kLineSpacing = 20;  // as the game spaces its own text lines
-
-ModeDialogLook& look() {
-    static ModeDialogLook instance;
-    return instance;
-}
 
 constexpr std::array<std::string_view, 3> kLines = {
     "Press RETURN to enter the maze",
@@ -36,7 +32,7 @@ struct DialogCanvas {
 };
 
 DialogCanvas drawDialog() {
-    const ModeDialogLook& style = look();
+    const ModeDialogLook& style = fw_mode_dialog_look();
     GfxBitmap* picture =
         style.titlePicture.empty() ? nullptr : gfx_load_bitmap(style.titlePicture, 1);
     GfxFont* font = style.font.empty() ? nullptr : gfx_load_font(style.font);
@@ -94,7 +90,7 @@ public:
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
                                     context.width, context.height);
         if (!texture) return false;
-        const std::array<PaletteEntry, 256>& palette = look().palette;
+        const std::array<PaletteEntry, 256>& palette = fw_mode_dialog_look().palette;
         std::vector<Uint32> argb(canvas.pixels.size());
         for (std::size_t i = 0; i < argb.size(); ++i) {
             const PaletteEntry& entry = palette[canvas.pixels[i]];
@@ -155,8 +151,4 @@ bool sdl_run_mode_dialog(const std::string& title) {
             default: break;
         }
     }
-}
-
-void fw_set_mode_dialog_look(const ModeDialogLook& newLook) {
-    look() = newLook;
 }

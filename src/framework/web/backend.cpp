@@ -57,11 +57,6 @@ constexpr int kScriptIterationLimit = 100000;
 // dropped by the game as the garbage it is.
 constexpr int kSavedProgressCapacity = 4096;
 
-ModeDialogLook& look() {
-    static ModeDialogLook instance;
-    return instance;
-}
-
 class WebBackend final : public Backend {
 public:
     // The page's words come from the quiz folder, which is in place by now.
@@ -325,8 +320,8 @@ private:
         page.bytesPerLine = kScreenWidth;
         page.clipRight = kScreenWidth - 1;
         page.clipBottom = kScreenHeight - 1;
-        draw_start_screen(page, look(), words_);
-        present(pixels.data(), look().palette.data());
+        draw_start_screen(page, fw_mode_dialog_look(), words_);
+        present(pixels.data(), fw_mode_dialog_look().palette.data());
     }
 
     // A page is left by closing it: the start screen has no key to end the game.
@@ -380,8 +375,6 @@ void fw_use_web_backend() { fw_use_backend(&WebBackend::instance()); }
 bool fw_prepare_web_backend_to_play_again() {
     return WebBackend::instance().prepareToPlayAgain();
 }
-
-void fw_set_mode_dialog_look(const ModeDialogLook& newLook) { look() = newLook; }
 
 // Called by the page (keravon_lib.js); the code is KeyboardEvent.code.
 extern "C" {
