@@ -13,49 +13,49 @@
 #include "framework/audio.h"
 #include "framework/files.h"
 #include "framework/headless/headless.h"
+#include "framework/pc_keys.h"
 
 namespace {
 
 struct KeyName {
     const char* name;
     int scanCode;
-    int character;  // what a US keyboard types with the key alone
 };
 
 // Letters and digits are added by scanCodeOfKeyName from the rows below.
 constexpr KeyName kKeyNames[] = {
-    {"Esc", scan::kEscape, 27},
-    {"Escape", scan::kEscape, 27},
-    {"Enter", scan::kEnter, 13},
-    {"Return", scan::kEnter, 13},
-    {"Space", scan::kSpace, ' '},
-    {"Tab", 15, 9},
-    {"Backspace", 14, 8},
-    {"Alt", scan::kAlt, 0},
-    {"Ctrl", 29, 0},
-    {"Shift", 42, 0},
-    {"F1", scan::kF1, 0},
-    {"F2", 60, 0},
-    {"F3", 61, 0},
-    {"F4", 62, 0},
-    {"F5", 63, 0},
-    {"F6", 64, 0},
-    {"F7", 65, 0},
-    {"F8", 66, 0},
-    {"F9", 67, 0},
-    {"F10", scan::kF10, 0},
-    {"F11", 87, 0},
-    {"F12", 88, 0},
-    {"Up", scan::kUp, 0},
-    {"Down", scan::kDown, 0},
-    {"Left", scan::kLeft, 0},
-    {"Right", scan::kRight, 0},
-    {"Home", scan::kHome, 0},
-    {"End", scan::kEnd, 0},
-    {"PgUp", scan::kPageUp, 0},
-    {"PgDn", scan::kPageDown, 0},
-    {"Ins", 82, 0},
-    {"Del", scan::kDelete, 0},
+    {"Esc", scan::kEscape},
+    {"Escape", scan::kEscape},
+    {"Enter", scan::kEnter},
+    {"Return", scan::kEnter},
+    {"Space", scan::kSpace},
+    {"Tab", 15},
+    {"Backspace", 14},
+    {"Alt", scan::kAlt},
+    {"Ctrl", 29},
+    {"Shift", 42},
+    {"F1", scan::kF1},
+    {"F2", 60},
+    {"F3", 61},
+    {"F4", 62},
+    {"F5", 63},
+    {"F6", 64},
+    {"F7", 65},
+    {"F8", 66},
+    {"F9", 67},
+    {"F10", scan::kF10},
+    {"F11", 87},
+    {"F12", 88},
+    {"Up", scan::kUp},
+    {"Down", scan::kDown},
+    {"Left", scan::kLeft},
+    {"Right", scan::kRight},
+    {"Home", scan::kHome},
+    {"End", scan::kEnd},
+    {"PgUp", scan::kPageUp},
+    {"PgDn", scan::kPageDown},
+    {"Ins", 82},
+    {"Del", scan::kDelete},
 };
 
 // Scan codes (set 1) run along the keyboard rows.
@@ -74,19 +74,6 @@ bool sameName(std::string_view a, std::string_view b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
-}
-
-int characterOf(int scanCode) {
-    for (const KeyName& key : kKeyNames) {
-        if (key.scanCode == scanCode) return key.character;
-    }
-    for (const KeyRow& row : kKeyRows) {
-        const int offset = scanCode - row.firstScanCode;
-        if (offset >= 0 && offset < static_cast<int>(std::string_view(row.keys).size())) {
-            return std::tolower(static_cast<unsigned char>(row.keys[offset]));
-        }
-    }
-    return 0;
 }
 
 bool parseNumber(std::string_view text, long limit, long& value) {
@@ -277,7 +264,7 @@ bool HeadlessBackend::pollEvent(BackendEvent& event) {
     event = BackendEvent{};
     event.kind = action.down ? BackendEvent::Kind::KeyDown : BackendEvent::Kind::KeyUp;
     event.scanCode = action.scanCode;
-    event.character = characterOf(action.scanCode);
+    event.character = pc_key_character(action.scanCode);
     return true;
 }
 
