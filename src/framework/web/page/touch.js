@@ -1,8 +1,9 @@
 // On-screen controls for touch screens: buttons that press and release the
 // same keys as the keyboard (by KeyboardEvent.code), so the game cannot tell
 // a tap from a key. A page with no touch screen never shows them. Their names
-// are the page's words (Data/page.txt); the arrows show symbols and carry
-// their names for screen readers. (Loaded by index.html before its own script.)
+// are the page's words (Data/page.txt, its defaults the engine's); the arrows
+// show symbols and carry their names for screen readers. (Loaded by
+// index.html before its own script.)
 'use strict';
 window.KeravonTouch = (function () {
   // word: the page word naming the control (null: the label is its name);
@@ -18,10 +19,6 @@ window.KeravonTouch = (function () {
     { pad: 'answer', word: 'hint', code: 'Space', label: null, area: 'hint' },
     { pad: 'answer', word: 'skip', code: 'Escape', label: null, area: 'skip', scene: 0 },
   ];
-  const kDefaultNames = {
-    forward: 'Forward', back: 'Back', 'turn-left': 'Turn left', 'turn-right': 'Turn right',
-    hint: 'Show hint', skip: 'Skip intro',
-  };
   // Each pad is three buttons wide and three high; a button is never smaller
   // than a fingertip nor larger than a thumb needs.
   const kSmallest = 44;
@@ -56,12 +53,9 @@ window.KeravonTouch = (function () {
       button.style.gridArea = control.area;
       button.className = control.area;
       button.tabIndex = -1;  // the keyboard has its own keys
-      if (control.word) {
-        button.setAttribute('aria-label', kDefaultNames[control.word]);
-        button.textContent = control.label || kDefaultNames[control.word];
-      } else {
-        button.textContent = control.label;
-      }
+      // A named control gets its name with the page's words, which the
+      // engine sends as it starts (English where the quiz gives none).
+      if (control.label) button.textContent = control.label;
       holdable(button, control.code, press);
       pads[control.pad].appendChild(button);
       buttons.push({ control: control, button: button });
