@@ -22,7 +22,7 @@ WEB_ENV          := NODE_PATH=/usr/share/nodejs
 # the build folder; this version still runs on Debian 12's node 18.
 WEB_TEST         := $(BUILD)/web-test
 PLAYWRIGHT       := 1.49.1
-# The quiz maker page (web/maker/): its module, the default quiz's site it
+# The quiz maker page (tools/maker/): its module, the default quiz's site it
 # makes quizzes from (site/), and the zip library the page packs with, from
 # the npm registry, kept in the build folder.
 MAKER            := $(BUILD)/maker

@@ -1,6 +1,6 @@
 // The program: picks the SDL backend and the data folder, then runs the game.
 #include "framework/files.h"
-#include "framework/sdl_backend.h"
+#include "framework/sdl/sdl_backend.h"
 #include "shell/shell.h"
 
 int main(int /*argc*/, char** argv) {

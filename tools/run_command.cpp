@@ -13,7 +13,7 @@
 #include "arguments.h"
 #include "command.h"
 #include "framework/files.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "framework/page_hash.h"
 #include "shell/shell.h"
 
@@ -132,7 +132,7 @@ int runGame(std::span<char*> args) {
     fw_set_data_root(data);
     fw_use_backend(backend.get());
     const int exitCode = run_game();
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
     const bool audioWritten = backend->finishAudio();
     const bool hashesWritten = backend->hashesWritten();
     if (!hashesWritten)

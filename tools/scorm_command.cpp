@@ -2,7 +2,7 @@
 // `krvtool web` as a package a learning platform imports (SCORM 1.2). Put
 // into a course, the page reports to the platform's gradebook: completed
 // once the quiz is won, and the share of questions answered right at the
-// first try as the score (web/scorm.js).
+// first try as the score (src/framework/web/page/scorm.js).
 
 #include <cstdio>
 #include <filesystem>

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "framework/framework.h"
+#include "framework/fatal.h"
 #include "geometry/collision_grid.h"
 #include "geometry/edge_geometry.h"
 #include "geometry/face.h"

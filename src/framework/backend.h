@@ -79,10 +79,16 @@ public:
     virtual void reportAnswer(const FwAnswer& /*answer*/) {}
 };
 
-// The backend every fw_ operation uses; main picks SDL, tools and tests the
-// headless one. Without a choice the headless backend is used.
+// The backend every fw_ operation uses; main picks SDL, the page the
+// browser's, tools and tests the headless one (fw_use_headless_backend).
+// An fw_ call that needs a backend before the choice ends the program with
+// a message on stderr.
 void fw_use_backend(Backend* backend);
 Backend& fw_backend();
+
+// What the game gave fw_set_mode_dialog_look, for the backend's mode dialog
+// or start screen; kept across fw_reset, as the game gives it once.
+const ModeDialogLook& fw_mode_dialog_look();
 
 // Resets the core to its state at process start (callbacks, flags, page,
 // palette, key state); lets tests run the game many times in one process.

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "framework/gfx_errors.h"
+#include "framework/little_endian.h"
 
 namespace {
 
@@ -19,17 +20,6 @@ constexpr std::uint32_t kLargestInfoHeader = 124;  // V5
 
 constexpr std::uint32_t kPlain = 0;
 constexpr std::uint32_t kRle8 = 1;
-
-std::uint16_t read16(std::span<const std::uint8_t> bytes, std::uint64_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-}
-
-std::uint32_t read32(std::span<const std::uint8_t> bytes, std::uint64_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) |
-           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
 
 BmpProblem refuse(int code, std::string reason) {
     return {code, std::move(reason)};
@@ -70,19 +60,19 @@ HeaderFields readFields(std::span<const std::uint8_t> head, bool core) {
     constexpr std::uint64_t info = kFileHeaderBytes;
     HeaderFields fields;
     if (core) {
-        fields.width = read16(head, info + 4);
-        fields.height = read16(head, info + 6);
-        fields.planes = read16(head, info + 8);
-        fields.bits = read16(head, info + 10);
+        fields.width = read_le16(head, info + 4);
+        fields.height = read_le16(head, info + 6);
+        fields.planes = read_le16(head, info + 8);
+        fields.bits = read_le16(head, info + 10);
         return fields;
     }
-    fields.width = static_cast<std::int32_t>(read32(head, info + 4));
-    fields.height = static_cast<std::int32_t>(read32(head, info + 8));
-    fields.planes = read16(head, info + 12);
-    fields.bits = read16(head, info + 14);
-    fields.compression = read32(head, info + 16);
-    fields.imageBytes = read32(head, info + 20);
-    fields.colours = read32(head, info + 32);
+    fields.width = static_cast<std::int32_t>(read_le32(head, info + 4));
+    fields.height = static_cast<std::int32_t>(read_le32(head, info + 8));
+    fields.planes = read_le16(head, info + 12);
+    fields.bits = read_le16(head, info + 14);
+    fields.compression = read_le32(head, info + 16);
+    fields.imageBytes = read_le32(head, info + 20);
+    fields.colours = read_le32(head, info + 32);
     return fields;
 }
 
@@ -116,7 +106,7 @@ BmpProblem checkFields(const HeaderFields& fields) {
 // Where the colour table and the pixels lie, checked against the file.
 BmpProblem placeData(std::span<const std::uint8_t> head, std::uint64_t fileBytes,
                      std::uint64_t headersEnd, const HeaderFields& fields, BmpLayout& layout) {
-    const std::uint64_t dataAt = read32(head, 10);
+    const std::uint64_t dataAt = read_le32(head, 10);
     if (dataAt < headersEnd) {
         return notABitmap("not a BMP (pixel data at byte " + std::to_string(dataAt) +
                           " lies inside the headers, which end at byte " +
@@ -288,7 +278,7 @@ BmpProblem readBmpLayout(std::span<const std::uint8_t> head, std::uint64_t fileB
         return notABitmap("not a BMP (no BM signature)");
     if (head.size() < kFileHeaderBytes + 4)
         return truncated("header", kFileHeaderBytes + 4, fileBytes);
-    const std::uint32_t infoBytes = read32(head, kFileHeaderBytes);
+    const std::uint32_t infoBytes = read_le32(head, kFileHeaderBytes);
     const bool core = infoBytes == kCoreHeaderBytes;
     if (!core && (infoBytes < kInfoHeaderBytes || infoBytes > kLargestInfoHeader)) {
         return notABitmap("not a BMP (unknown header of " + std::to_string(infoBytes) + " bytes)");

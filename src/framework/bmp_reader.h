@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 
 // Why a file was refused; no code (0) when it was not.
 struct BmpProblem {

@@ -2,20 +2,12 @@
 
 #include <algorithm>
 
+#include "framework/little_endian.h"
+
 namespace {
 
 constexpr std::uint32_t kHeadersBytes = 14 + 40;
 constexpr std::uint32_t kColours = 256;
-
-void put16(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void put32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    put16(bytes, value & 0xffff);
-    put16(bytes, value >> 16);
-}
 
 }  // namespace
 
@@ -33,20 +25,20 @@ std::vector<std::uint8_t> encodeBmp(const GfxBitmap& bitmap,
     bytes.reserve(dataAt + std::size_t{pitch} * height);
     bytes.push_back('B');
     bytes.push_back('M');
-    put32(bytes, dataAt + pitch * height);
-    put32(bytes, 0);
-    put32(bytes, dataAt);
-    put32(bytes, 40);
-    put32(bytes, width);
-    put32(bytes, height);  // positive: rows bottom-up, as every reader expects
-    put16(bytes, 1);
-    put16(bytes, 8);
-    put32(bytes, 0);  // no compression
-    put32(bytes, pitch * height);
-    put32(bytes, 2835);  // 72 dots per inch, in dots per metre
-    put32(bytes, 2835);
-    put32(bytes, kColours);
-    put32(bytes, kColours);
+    append_le32(bytes, dataAt + pitch * height);
+    append_le32(bytes, 0);
+    append_le32(bytes, dataAt);
+    append_le32(bytes, 40);
+    append_le32(bytes, width);
+    append_le32(bytes, height);  // positive: rows bottom-up, as every reader expects
+    append_le16(bytes, 1);
+    append_le16(bytes, 8);
+    append_le32(bytes, 0);  // no compression
+    append_le32(bytes, pitch * height);
+    append_le32(bytes, 2835);  // 72 dots per inch, in dots per metre
+    append_le32(bytes, 2835);
+    append_le32(bytes, kColours);
+    append_le32(bytes, kColours);
     for (std::uint32_t i = 0; i < kColours; ++i) {
         bytes.insert(bytes.end(), {palette[i].blue, palette[i].green, palette[i].red, 0});
     }

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "framework/framework.h"
+#include "framework/graphics.h"
 
 // The file's bytes; empty when the bitmap is not an 8-bit one with pixels
 // or the palette has fewer than 256 entries.

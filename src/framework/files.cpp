@@ -1,6 +1,8 @@
 #include "framework/files.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace {
@@ -127,4 +129,12 @@ bool isContainedFileName(std::string_view name) {
         start = end + 1;
     }
     return true;
+}
+
+bool fw_read_whole_file(const std::string& nativePath, std::string& bytes) {
+    bytes.clear();
+    std::ifstream in(nativePath, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
 }

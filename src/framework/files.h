@@ -15,6 +15,10 @@ std::string fw_native_path(std::string_view gamePath);
 // and quiz files pass between people: what they name must not reach out.
 bool isContainedFileName(std::string_view name);
 
+// The whole of a file at a native path, as it is (no line ends changed);
+// false when it cannot be opened or a read fails.
+bool fw_read_whole_file(const std::string& nativePath, std::string& bytes);
+
 // The folder holding Objects/ Data/ Pics/ Fonts/ Wavs/. Empty means the
 // working folder.
 void fw_set_data_root(std::string_view folder);

@@ -11,7 +11,6 @@
 #include "framework/audio.h"
 #include "framework/backend.h"
 #include "framework/gfx_errors.h"
-#include "framework/headless.h"
 
 std::uint8_t keyState[256] = {};
 
@@ -52,9 +51,14 @@ Core& core() {
     return instance;
 }
 
-HeadlessBackend& defaultBackend() {
-    static HeadlessBackend instance;
-    return instance;
+// Every program picks its backend before its first fw_ call (main the SDL
+// one, the page the browser's, tools and tests the headless one); a call
+// before that is a fault in the program, not in the content.
+[[noreturn]] void failWithoutBackend() {
+    std::fputs("Keravon: no backend chosen before the first fw_ call (the program's main picks one)\n",
+               stderr);
+    std::fflush(stderr);
+    std::exit(1);
 }
 
 void resetPage(DrawContext& page, std::uint8_t* pixels) {
@@ -129,7 +133,8 @@ void fw_use_backend(Backend* backend) {
 
 Backend& fw_backend() {
     Core& c = core();
-    return c.backend ? *c.backend : defaultBackend();
+    if (!c.backend) failWithoutBackend();
+    return *c.backend;
 }
 
 void fw_reset() {
@@ -283,6 +288,16 @@ bool fw_loop_iteration() {
 
 void fw_request_exit() { core().exitRequested = true; }
 
+namespace {
+ModeDialogLook& modeDialogLook() {
+    static ModeDialogLook instance;
+    return instance;
+}
+}  // namespace
+
+void fw_set_mode_dialog_look(const ModeDialogLook& look) { modeDialogLook() = look; }
+const ModeDialogLook& fw_mode_dialog_look() { return modeDialogLook(); }
+
 // ---- Graphics library: state kept with the page ----------------------------
 
 [[noreturn]] void gfx_fatal_error(std::string_view text) {
@@ -292,7 +307,8 @@ void fw_request_exit() { core().exitRequested = true; }
     if (inFatalError) std::_Exit(1);  // a second fatal error during clean-up
     inFatalError = true;
     Core& c = core();
-    Backend& backend = fw_backend();
+    if (!c.backend) std::exit(1);  // nothing to close or show it on yet
+    Backend& backend = *c.backend;
     fw_audio_close();
     backend.shutdown();
     // Before the window opens too: a player who started the game from the

@@ -15,6 +15,7 @@
 #include "framework/backend.h"
 #include "framework/files.h"
 #include "framework/gfx_errors.h"
+#include "framework/little_endian.h"
 #include "framework/text_decode.h"
 
 struct GfxFont {
@@ -62,18 +63,6 @@ const GfxFont* currentFont = nullptr;
 // Until gfx_set_color picks one: the palette's last entry, which is not the
 // background (entry 0) that gfx_clear lays.
 std::uint8_t currentColour = 255;
-
-std::uint32_t read32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) |
-           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
-
-void write32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
 
 void appendUtf8(std::vector<std::uint8_t>& bytes, char32_t codePoint) {
     const auto put = [&](std::uint32_t value) { bytes.push_back(static_cast<std::uint8_t>(value)); };
@@ -124,17 +113,17 @@ bool buildGlyphTable(GfxFont& font, std::string& error) {
 }  // namespace
 
 bool parsePsf2(std::span<const std::uint8_t> bytes, Psf2Font& font, std::string& error) {
-    if (bytes.size() < kPsf2HeaderBytes || read32(bytes, 0) != kPsf2Magic) {
+    if (bytes.size() < kPsf2HeaderBytes || read_le32(bytes, 0) != kPsf2Magic) {
         error = "not a PSF2 font (bad magic number)";
         return false;
     }
-    const std::uint32_t version = read32(bytes, 4);
-    const std::uint32_t headerBytes = read32(bytes, 8);
-    const std::uint32_t flags = read32(bytes, 12);
-    const std::uint32_t count = read32(bytes, 16);
-    const std::uint32_t glyphBytes = read32(bytes, 20);
-    const std::uint32_t height = read32(bytes, 24);
-    const std::uint32_t width = read32(bytes, 28);
+    const std::uint32_t version = read_le32(bytes, 4);
+    const std::uint32_t headerBytes = read_le32(bytes, 8);
+    const std::uint32_t flags = read_le32(bytes, 12);
+    const std::uint32_t count = read_le32(bytes, 16);
+    const std::uint32_t glyphBytes = read_le32(bytes, 20);
+    const std::uint32_t height = read_le32(bytes, 24);
+    const std::uint32_t width = read_le32(bytes, 28);
     if (version != 0) {
         error = "unknown PSF2 version " + std::to_string(version);
         return false;
@@ -180,14 +169,14 @@ bool parsePsf2(std::span<const std::uint8_t> bytes, Psf2Font& font, std::string&
 std::vector<std::uint8_t> encodePsf2(const Psf2Font& font) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(kPsf2HeaderBytes + font.glyphs.size());
-    write32(bytes, kPsf2Magic);
-    write32(bytes, 0);  // version
-    write32(bytes, kPsf2HeaderBytes);
-    write32(bytes, font.unicodeTable.empty() ? 0 : kPsf2HasUnicodeTable);
-    write32(bytes, static_cast<std::uint32_t>(font.glyphCount));
-    write32(bytes, static_cast<std::uint32_t>(font.glyphBytes));
-    write32(bytes, static_cast<std::uint32_t>(font.height));
-    write32(bytes, static_cast<std::uint32_t>(font.width));
+    append_le32(bytes, kPsf2Magic);
+    append_le32(bytes, 0);  // version
+    append_le32(bytes, kPsf2HeaderBytes);
+    append_le32(bytes, font.unicodeTable.empty() ? 0 : kPsf2HasUnicodeTable);
+    append_le32(bytes, static_cast<std::uint32_t>(font.glyphCount));
+    append_le32(bytes, static_cast<std::uint32_t>(font.glyphBytes));
+    append_le32(bytes, static_cast<std::uint32_t>(font.height));
+    append_le32(bytes, static_cast<std::uint32_t>(font.width));
     bytes.insert(bytes.end(), font.glyphs.begin(), font.glyphs.end());
     bytes.insert(bytes.end(), font.unicodeTable.begin(), font.unicodeTable.end());
     return bytes;

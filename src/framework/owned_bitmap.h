@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "framework/framework.h"
+#include "framework/graphics.h"
 
 struct BitmapDeleter {
     void operator()(GfxBitmap* bitmap) const { gfx_free_bitmap(bitmap); }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 
 // FNV-1a (64 bit) over the indices, then red, green, blue of each colour.
 std::uint64_t page_hash(const std::uint8_t* pixels, const PaletteEntry* palette);

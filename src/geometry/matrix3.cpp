@@ -1,6 +1,6 @@
 #include "geometry/matrix3.h"
 
-#include "framework/framework.h"
+#include "framework/fatal.h"
 #include "geometry/trig.h"
 
 Vec3& Vec3::transform(const Matrix3& a, Vec3& out) const {

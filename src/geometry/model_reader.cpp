@@ -11,8 +11,8 @@
 #include <system_error>
 #include <vector>
 
+#include "framework/fatal.h"
 #include "framework/files.h"
-#include "framework/framework.h"
 #include "geometry/collision_grid.h"
 #include "geometry/model.h"
 #include "geometry/model_lines.h"

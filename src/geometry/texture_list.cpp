@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "framework/fatal.h"
 #include "framework/gfx_errors.h"
 #include "geometry/face.h"
 

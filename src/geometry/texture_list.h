@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "framework/framework.h"
+#include "framework/graphics.h"
 #include "framework/owned_bitmap.h"
 
 struct Face;

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/fatal.h"
 #include "geometry/model.h"
 #include "logic/message_board.h"
 #include "logic/world.h"

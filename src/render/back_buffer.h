@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 #include "render/pixel_rect.h"
 
 struct BackBuffer {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 #include "render/pixel_rect.h"
 
 class DepthBuffer {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "framework/framework.h"
+#include "framework/graphics.h"
 #include "render/screen_vertex.h"
 
 struct EdgeStepper {

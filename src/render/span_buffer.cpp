@@ -1,5 +1,7 @@
 #include "render/span_buffer.h"
 
+#include "framework/fatal.h"
+
 SpanBuffer::SpanBuffer() : lines_(std::make_unique<SpanLine[]>(kScreenHeight)) { reset(); }
 
 void SpanBuffer::reset() {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 #include "render/pixel_rect.h"
 
 // One free interval of a line, both ends inclusive, with the index of the

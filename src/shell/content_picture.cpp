@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/framework.h"
 #include "framework/gfx_errors.h"
 
 namespace {

@@ -13,8 +13,8 @@
 //                            playing flags, summed into 44100 Hz 16-bit stereo.
 // - framework/audio_wav.h    SDL's WAV loader and converter into that format;
 //                            the WAV writer of headless recordings.
-// - framework/sdl_audio.h    the SDL device and its mixing callback.
-// - framework/headless.h     recordAudio / keepAudio: 1/30 s of mix per iteration.
+// - framework/sdl/sdl_audio.h the SDL device and its mixing callback.
+// - framework/headless/headless.h recordAudio / keepAudio: 1/30 s of mix per iteration.
 
 #include "sound/game_sounds.h"
 #include "sound/sound_set.h"

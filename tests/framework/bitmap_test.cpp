@@ -15,6 +15,7 @@
 #include "framework/files.h"
 #include "framework/framework.h"
 #include "framework/gfx_errors.h"
+#include "framework/little_endian.h"
 
 namespace {
 
@@ -37,16 +38,6 @@ struct BmpSpec {
     std::uint8_t (*pixel)(int x, int y) = testPixel;
 };
 
-void put16(std::vector<std::uint8_t>& bytes, std::uint16_t value) {
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void put32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 // An 8-bit BMP written by hand, so that every header field can be broken.
 std::vector<std::uint8_t> makeBmp(const BmpSpec& spec) {
     const std::uint32_t colours = spec.colours ? spec.colours : 256;
@@ -57,20 +48,20 @@ std::vector<std::uint8_t> makeBmp(const BmpSpec& spec) {
     std::vector<std::uint8_t> bytes;
     bytes.push_back('B');
     bytes.push_back('M');
-    put32(bytes, dataOffset + dataBytes);
-    put32(bytes, 0);
-    put32(bytes, dataOffset);
-    put32(bytes, spec.infoBytes);
-    put32(bytes, static_cast<std::uint32_t>(spec.width));
-    put32(bytes, static_cast<std::uint32_t>(spec.topDown ? -spec.height : spec.height));
-    put16(bytes, 1);
-    put16(bytes, spec.bits);
-    put32(bytes, spec.rle8.empty() ? spec.compression : 1);
-    put32(bytes, spec.rle8.empty() ? 0 : dataBytes);
-    put32(bytes, 2835);
-    put32(bytes, 2835);
-    put32(bytes, spec.colours);
-    put32(bytes, 0);
+    append_le32(bytes, dataOffset + dataBytes);
+    append_le32(bytes, 0);
+    append_le32(bytes, dataOffset);
+    append_le32(bytes, spec.infoBytes);
+    append_le32(bytes, static_cast<std::uint32_t>(spec.width));
+    append_le32(bytes, static_cast<std::uint32_t>(spec.topDown ? -spec.height : spec.height));
+    append_le16(bytes, 1);
+    append_le16(bytes, spec.bits);
+    append_le32(bytes, spec.rle8.empty() ? spec.compression : 1);
+    append_le32(bytes, spec.rle8.empty() ? 0 : dataBytes);
+    append_le32(bytes, 2835);
+    append_le32(bytes, 2835);
+    append_le32(bytes, spec.colours);
+    append_le32(bytes, 0);
     bytes.resize(14 + spec.infoBytes);  // the V4 and V5 fields: masks, colour space
     for (std::uint32_t i = 0; i < colours; ++i) {
         bytes.push_back(static_cast<std::uint8_t>(i));        // blue

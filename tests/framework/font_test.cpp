@@ -14,7 +14,8 @@
 #include "framework/files.h"
 #include "framework/framework.h"
 #include "framework/gfx_font.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
+#include "framework/little_endian.h"
 #include "framework/text_decode.h"
 
 namespace {
@@ -52,10 +53,6 @@ void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
-}
-
-void put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 class FontTest : public ::testing::Test {
@@ -158,7 +155,7 @@ TEST_F(FontTest, DrawTextUsesThePageCurrentFontColourAndClip) {
     gfx_draw_text(0, 200, "AAAA");
     for (int i = 200 * kScreenWidth; i < kScreenPixels; ++i) ASSERT_EQ(page.pixels[i], 0);
     EXPECT_EQ(gfx_text_width("AA"), 0);
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
 }
 
 TEST(Psf2Test, BadHeadersAreRejected) {
@@ -182,7 +179,7 @@ TEST(Psf2Test, BadHeadersAreRejected) {
           Breakage{"huge height", 24, 0x7FFFFFFF}, Breakage{"zero width", 28, 0},
           Breakage{"huge width", 28, 0xFFFFFFFF}}) {
         std::vector<std::uint8_t> bytes = good;
-        put32(bytes, breakage.at, breakage.value);
+        put_le(&bytes[breakage.at], breakage.value, 4);
         EXPECT_FALSE(parsePsf2(bytes, font, error)) << breakage.what;
         EXPECT_FALSE(error.empty());
     }

@@ -12,7 +12,7 @@
 
 #include "framework/backend.h"
 #include "framework/framework.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ protected:
         told = Told{};
     }
     void TearDown() override {
-        fw_use_backend(nullptr);
+        fw_use_headless_backend();
         fw_reset();
     }
     // Two loop iterations on a display opened in a window or full screen,

@@ -7,7 +7,7 @@
 
 #include "framework/backend.h"
 #include "framework/framework.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ TEST(LoopSeam, ABackendThatReturnsRunsTheSameIterationsOneByOne) {
     EXPECT_TRUE(backend.shutDown());
     EXPECT_FALSE(fw_has_display());
 
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
     fw_reset();
 }
 

@@ -29,7 +29,7 @@
 #include "collision/collision.h"
 #include "framework/files.h"
 #include "framework/framework.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "geometry/model.h"
 #include "geometry/texture_list.h"
 #include "geometry/trig.h"

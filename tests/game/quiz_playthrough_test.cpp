@@ -18,7 +18,7 @@
 
 #include "framework/files.h"
 #include "framework/framework.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "shell/game.h"
 #include "shell/shell.h"
 
@@ -96,7 +96,7 @@ protected:
     }
     void TearDown() override {
         if (game_exists()) destroy_game();
-        fw_use_backend(nullptr);
+        fw_use_headless_backend();
         fw_reset();
         fw_set_data_root("");
     }

@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "framework/files.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "geometry/model.h"
 #include "logic_test_world.h"
 #include "shell/message_band.h"
@@ -59,7 +59,7 @@ protected:
     }
     void TearDown() override {
         setSoundWindow(nullptr);
-        fw_use_backend(nullptr);
+        fw_use_headless_backend();
     }
     void eyeAt(float x, float y, float z) {
         t.view.setPosition({x, y, z});

@@ -17,7 +17,7 @@
 #include "framework/audio_wav.h"
 #include "framework/backend.h"
 #include "framework/files.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "support/wav_bytes.h"
 
 namespace {
@@ -45,7 +45,7 @@ protected:
     }
     void TearDown() override {
         setSoundWindow(nullptr);
-        fw_use_backend(nullptr);
+        fw_use_headless_backend();
         fw_reset();
         fw_set_data_root("");
         backend_.reset();

@@ -11,7 +11,7 @@
 
 #include "framework/backend.h"
 #include "framework/files.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "shell/game.h"
 #include "shell/shell.h"
 
@@ -65,7 +65,7 @@ inline int playWholeGame(HeadlessBackend& backend, const std::string& dataRoot) 
     create_game();
     const int exitCode = game_main();
     destroy_game();
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
     fw_reset();
     fw_set_data_root("");
     return exitCode;
@@ -81,7 +81,7 @@ public:
     }
     ~HeadlessGame() {
         destroy_game();
-        fw_use_backend(nullptr);
+        fw_use_headless_backend();
         fw_reset();
         fw_set_data_root("");
     }

@@ -9,18 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/little_endian.h"
+
 namespace wavbytes {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void put16(Bytes& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-inline void put32(Bytes& out, std::uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
 inline void putTag(Bytes& out, const char* tag) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
 }
@@ -28,7 +22,7 @@ inline void putTag(Bytes& out, const char* tag) {
 // A chunk with its tag, size and body, padded to an even length as RIFF wants.
 inline void putChunk(Bytes& out, const char* tag, const Bytes& body) {
     putTag(out, tag);
-    put32(out, static_cast<std::uint32_t>(body.size()));
+    append_le32(out, static_cast<std::uint32_t>(body.size()));
     out.insert(out.end(), body.begin(), body.end());
     if (body.size() % 2) out.push_back(0);
 }
@@ -43,12 +37,12 @@ struct Format {
 inline Bytes formatChunkBody(const Format& f) {
     Bytes body;
     const int block = f.channels * f.bits / 8;
-    put16(body, f.tag);
-    put16(body, f.channels);
-    put32(body, f.rate);
-    put32(body, f.rate * block);
-    put16(body, block);
-    put16(body, f.bits);
+    append_le16(body, f.tag);
+    append_le16(body, f.channels);
+    append_le32(body, f.rate);
+    append_le32(body, f.rate * block);
+    append_le16(body, block);
+    append_le16(body, f.bits);
     return body;
 }
 
@@ -62,11 +56,11 @@ inline Bytes wav(const Format& f, const Bytes& data, const Bytes& before = {},
     putChunk(body, "fmt ", formatChunkBody(f));
     body.insert(body.end(), before.begin(), before.end());
     putTag(body, "data");
-    put32(body, static_cast<std::uint32_t>(declaredData >= 0 ? declaredData : data.size()));
+    append_le32(body, static_cast<std::uint32_t>(declaredData >= 0 ? declaredData : data.size()));
     body.insert(body.end(), data.begin(), data.end());
     Bytes out;
     putTag(out, "RIFF");
-    put32(out, static_cast<std::uint32_t>(body.size()));
+    append_le32(out, static_cast<std::uint32_t>(body.size()));
     out.insert(out.end(), body.begin(), body.end());
     return out;
 }
@@ -81,7 +75,7 @@ inline Bytes extraChunks() {
     putChunk(info, "INAM", name);
     putChunk(out, "LIST", info);
     Bytes fact;
-    put32(fact, 12345);
+    append_le32(fact, 12345);
     putChunk(out, "fact", fact);
     putChunk(out, "JUNK", Bytes(28, 0x7F));
     return out;
@@ -89,7 +83,7 @@ inline Bytes extraChunks() {
 
 inline Bytes pcm16(const std::vector<std::int16_t>& samples) {
     Bytes out;
-    for (const std::int16_t s : samples) put16(out, static_cast<std::uint16_t>(s));
+    for (const std::int16_t s : samples) append_le16(out, static_cast<std::uint16_t>(s));
     return out;
 }
 inline Bytes float32(const std::vector<float>& samples) {
@@ -97,7 +91,7 @@ inline Bytes float32(const std::vector<float>& samples) {
     for (const float s : samples) {
         std::uint32_t bits = 0;
         std::memcpy(&bits, &s, 4);
-        put32(out, bits);
+        append_le32(out, bits);
     }
     return out;
 }

@@ -13,7 +13,7 @@
 #include "command.h"
 #include "framework/files.h"
 #include "framework/framework.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "pictures/picture_import.h"
 #include "shell/game_palette.h"
 

@@ -10,7 +10,7 @@
 
 #include <string_view>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 #include "render/projection.h"
 #include "render/span_buffer.h"
 #include "shell/message_band.h"

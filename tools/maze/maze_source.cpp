@@ -1,6 +1,7 @@
 // Reading maze sources.
 #include "maze/maze_source.h"
 
+#include "framework/files.h"
 #include "source_words.h"
 
 #include <charconv>
@@ -300,12 +301,10 @@ bool parse_maze_source(const std::string& text, const std::string& fileName, Maz
 }
 
 bool read_maze_source(const std::string& path, MazeSource& source, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string text;
+    if (!fw_read_whole_file(path, text)) {
         error = path + ": cannot open the file";
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parse_maze_source(text.str(), path, source, error);
+    return parse_maze_source(text, path, source, error);
 }

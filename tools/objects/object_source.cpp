@@ -11,6 +11,7 @@
 #include <sstream>
 #include <vector>
 
+#include "framework/files.h"
 #include "maze/model_check.h"
 #include "maze/model_compiler.h"
 #include "maze/model_readback.h"
@@ -267,14 +268,11 @@ bool build_object_mesh(const std::string& text, const std::string& fileName, Mes
 }
 
 bool compile_object_file(const std::string& sourcePath, const std::string& modelPath, bool verbose, std::string& error) {
-    std::ifstream file(sourcePath, std::ios::binary);
-    if (!file) {
+    std::string text;
+    if (!fw_read_whole_file(sourcePath, text)) {
         error = sourcePath + ": cannot open the file";
         return false;
     }
-    std::ostringstream read;
-    read << file.rdbuf();
-    const std::string text = read.str();
     Mesh mesh;
     std::string name;
     if (!build_object_mesh(text, sourcePath, mesh, name, error)) return false;

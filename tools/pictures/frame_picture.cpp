@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 #include "pictures/pictures.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 
 IndexedCanvas::IndexedCanvas(int width, int height, std::uint8_t background)
     : width_(std::max(width, 1)),

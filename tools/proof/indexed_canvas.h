@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/framework.h"
+#include "framework/graphics.h"
 
 class IndexedCanvas {
 public:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "proof/pilot.h"
 
 // The script's text: every key action in the order it was delivered, the

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/framework.h"
+#include "framework/screen.h"
 #include "proof/indexed_canvas.h"
 
 // The map's own palette (it is no game picture).

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "check/reach.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "proof/quiz_facts.h"
 
 // A question screen as the player saw it, for the proof sheet.

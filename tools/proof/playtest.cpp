@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "framework/files.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "proof/key_script.h"
 #include "proof/pilot.h"
 #include "proof/proof_sheet.h"
@@ -62,7 +62,7 @@ PlaytestResult runPlaytest(const PlaytestOptions& options) {
     fw_set_data_root(options.gameFolder);
     fw_use_backend(pilot.get());
     const int exitCode = run_game();
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
 
     result.firstPlayIteration = pilot->firstPlayIteration();
     result.winningIteration = pilot->winningIteration();

@@ -73,13 +73,6 @@ fs::path defaultGameFolder() {
     return code ? fs::path("game") : self.parent_path() / "game";
 }
 
-bool readWhole(const fs::path& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 bool writeText(const fs::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -136,7 +129,7 @@ private:
                         "folder, so nothing of yours is replaced");
         }
         std::string text;
-        if (!readWhole(quizPath_, text)) return fail(fileName_ + ": cannot read the quiz file");
+        if (!fw_read_whole_file(quizPath_.string(), text)) return fail(fileName_ + ": cannot read the quiz file");
         quiz_ = parseQuizFile(text);
         title_ = quiz_.title.given() ? quiz_.title.text : quizPath_.stem().string();
         // Every mistake at once: the file's own, then what it names.
@@ -359,7 +352,7 @@ private:
         std::error_code code;
         for (const auto& entry : fs::directory_iterator(folder / "Objects", code)) {
             std::string text;
-            if (readWhole(entry.path(), text)) models += text;
+            if (fw_read_whole_file(entry.path().string(), text)) models += text;
         }
         static const char* const kKept[] = {"border1.bmp", "ext_sel.bmp", "ext_not.bmp",
                                             "title.bmp"};

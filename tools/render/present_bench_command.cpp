@@ -18,7 +18,7 @@
 #include "command.h"
 #include "framework/backend.h"
 #include "framework/framework.h"
-#include "framework/sdl_backend.h"
+#include "framework/sdl/sdl_backend.h"
 #include "render/render_session.h"
 
 namespace {

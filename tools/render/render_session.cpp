@@ -82,7 +82,7 @@ RenderSession::RenderSession(const std::string& dataDir)
 
 RenderSession::~RenderSession() {
     destroy_game();
-    fw_use_backend(nullptr);
+    fw_use_headless_backend();
     fw_reset();
     if (!standIn_.empty()) removeStandIn();
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "geometry/vec3.h"
 
 class RenderSession {

@@ -7,7 +7,7 @@
 
 #include "arguments.h"
 #include "command.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "render/render_session.h"
 
 namespace {

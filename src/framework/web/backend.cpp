@@ -1,4 +1,4 @@
-#include "framework/web_backend.h"
+#include "framework/web/web_backend.h"
 
 #include <emscripten/emscripten.h>
 
@@ -12,13 +12,14 @@
 
 #include "framework/audio_mixer.h"
 #include "framework/backend.h"
-#include "framework/headless.h"
+#include "framework/headless/headless.h"
 #include "framework/page_fit.h"
 #include "framework/page_hash.h"
 #include "framework/page_text.h"
+#include "framework/palette_colours.h"
 #include "framework/reports.h"
-#include "framework/web_keys.h"
-#include "framework/web_start_screen.h"
+#include "framework/web/web_keys.h"
+#include "framework/web/web_start_screen.h"
 
 // What the page does for the engine (src/framework/web/keravon_lib.js).
 extern "C" {
@@ -56,11 +57,6 @@ constexpr int kScriptIterationLimit = 100000;
 // dropped by the game as the garbage it is.
 constexpr int kSavedProgressCapacity = 4096;
 
-ModeDialogLook& look() {
-    static ModeDialogLook instance;
-    return instance;
-}
-
 class WebBackend final : public Backend {
 public:
     // The page's words come from the quiz folder, which is in place by now.
@@ -92,14 +88,7 @@ public:
     }
 
     void present(const std::uint8_t* pixels, const PaletteEntry* palette) override {
-        for (int i = 0; i < kScreenPixels; ++i) {
-            const PaletteEntry& colour = palette[pixels[i]];
-            std::uint8_t* out = &rgba_[static_cast<std::size_t>(i) * 4];
-            out[0] = colour.red;
-            out[1] = colour.green;
-            out[2] = colour.blue;
-            out[3] = 255;
-        }
+        palette_to_rgb({pixels, kScreenPixels}, palette, rgba_.data(), 4);
         krv_js_present(rgba_.data(), kScreenWidth, kScreenHeight);
         if (script_) {
             krv_js_frame(script_->iteration(), page_hash_text(page_hash(pixels, palette)).c_str());
@@ -331,8 +320,8 @@ private:
         page.bytesPerLine = kScreenWidth;
         page.clipRight = kScreenWidth - 1;
         page.clipBottom = kScreenHeight - 1;
-        draw_start_screen(page, look(), words_);
-        present(pixels.data(), look().palette.data());
+        draw_start_screen(page, fw_mode_dialog_look(), words_);
+        present(pixels.data(), fw_mode_dialog_look().palette.data());
     }
 
     // A page is left by closing it: the start screen has no key to end the game.
@@ -386,8 +375,6 @@ void fw_use_web_backend() { fw_use_backend(&WebBackend::instance()); }
 bool fw_prepare_web_backend_to_play_again() {
     return WebBackend::instance().prepareToPlayAgain();
 }
-
-void fw_set_mode_dialog_look(const ModeDialogLook& newLook) { look() = newLook; }
 
 // Called by the page (keravon_lib.js); the code is KeyboardEvent.code.
 extern "C" {
