@@ -16,43 +16,12 @@
 
 const { execFileSync } = require('child_process');
 const fs = require('fs');
-const http = require('http');
 const path = require('path');
-const { chromium } = require('playwright-core');
+const { serve, launchBrowser } = require('./harness');
 
-const kBrowser = process.env.KRV_CHROMIUM || '/usr/bin/chromium';
 // Per script: loading the quiz and replaying a few hundred iterations takes
 // seconds; a run that is not over by then has hung.
 const kRunTimeoutMs = 45000;
-
-const kTypes = {
-  '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.json': 'application/json',
-};
-
-// A static server for the site alone, on a free port of 127.0.0.1. Started
-// afresh by every test run, so it never serves a folder rebuilt under it.
-function serve(root) {
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
-    if (!file.startsWith(root + path.sep)) {
-      response.writeHead(403).end();
-      return;
-    }
-    fs.readFile(file, (error, bytes) => {
-      if (error) {
-        response.writeHead(404).end();
-        return;
-      }
-      response.writeHead(200, {
-        'Content-Type': kTypes[path.extname(file).toLowerCase()] || 'application/octet-stream',
-      });
-      response.end(bytes);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 function nativeHashes(krvtool, game, script, work) {
   const out = path.join(work, path.basename(script, '.keys') + '.native.txt');
@@ -428,12 +397,7 @@ async function main() {
   const server = await serve(path.resolve(site));
   const address = `http://127.0.0.1:${server.address().port}`;
   // Every page opens in a context of its own: nothing cached from an earlier site.
-  const browser = await chromium.launch({
-    executablePath: kBrowser,
-    headless: true,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const browser = await launchBrowser();
   let failures = 0;
   try {
     for (const script of scripts) {

@@ -14,12 +14,10 @@
 
 const { execFileSync } = require('child_process');
 const fs = require('fs');
-const http = require('http');
 const path = require('path');
-const { chromium } = require('playwright-core');
+const { serve, launchBrowser } = require('./harness');
 const fflate = require('fflate');
 
-const kBrowser = process.env.KRV_CHROMIUM || '/usr/bin/chromium';
 const kBuildTimeoutMs = 120000;
 const kPlayTimeoutMs = 120000;
 
@@ -39,33 +37,6 @@ function questionList(mistake) {
   return lines.join('\n');
 }
 const kBrokenLine = questionList(true).split('\n').indexOf('Picture: broken.png') + 1;
-
-const kTypes = {
-  '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.json': 'application/json',
-};
-
-function serve(root) {
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
-    if (!file.startsWith(root + path.sep)) {
-      response.writeHead(403).end();
-      return;
-    }
-    fs.readFile(file, (error, bytes) => {
-      if (error) {
-        response.writeHead(404).end();
-        return;
-      }
-      response.writeHead(200, {
-        'Content-Type': kTypes[path.extname(file).toLowerCase()] || 'application/octet-stream',
-      });
-      response.end(bytes);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 function run(krvtool, args, cwd) {
   try {
@@ -201,12 +172,7 @@ async function main() {
   const expected = native(path.resolve(krvtool), path.resolve(game), path.resolve(work));
   const server = await serve(path.resolve(maker));
   const address = `http://127.0.0.1:${server.address().port}`;
-  const browser = await chromium.launch({
-    executablePath: kBrowser,
-    headless: true,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const browser = await launchBrowser();
   const failures = [];
   const check = (name, problem) => {
     if (problem) failures.push(name + ': ' + problem);
