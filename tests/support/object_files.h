@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "framework/files.h"
+#include "support/scratch_folders.h"
 
 // One textured square floor 100 units wide, the format's reference example.
 inline constexpr std::string_view kSquareFloor =
@@ -31,6 +32,7 @@ public:
                 ("krv_model_test_" + std::to_string(::getpid()) + "_" + std::to_string(++serial));
         std::filesystem::create_directories(root_ / "Objects");
         std::filesystem::create_directories(root_ / "Pics");
+        ScratchFolders::removeWhenProcessEnds(root_);
         previousRoot_ = fw_data_root();
         fw_set_data_root(root_.string());
     }

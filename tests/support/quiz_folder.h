@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/scratch_folders.h"
+
 class QuizFolder {
 public:
     explicit QuizFolder(std::string_view name)
@@ -16,6 +18,7 @@ public:
                (std::string(name) + "_" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(path);
         std::filesystem::copy(KRV_GAME_DIR, path, std::filesystem::copy_options::recursive);
+        ScratchFolders::removeWhenProcessEnds(path);
     }
     ~QuizFolder() {
         std::error_code ignored;

@@ -5,6 +5,7 @@
 
 #include "framework/files.h"
 #include "geometry/trig.h"
+#include "support/scratch_folders.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ TestModelFolder::TestModelFolder() : previousRoot_(fw_data_root()) {
     root_ = std::filesystem::temp_directory_path() /
             ("krv-collision-" + std::to_string(seed()) + std::to_string(seed()));
     std::filesystem::create_directories(root_ / "Objects");
+    ScratchFolders::removeWhenProcessEnds(root_);
     fw_set_data_root(root_.string());
 }
 
