@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/model.h"
-#include "logic_test_world.h"
+#include "support/logic_test_world.h"
 
 namespace {
 

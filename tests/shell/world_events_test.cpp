@@ -1,4 +1,6 @@
-// What the world does after movement, on the answer keys and per frame.
+// What the world does after movement and on the answer keys, carried out by
+// the shell on the view, the question store and the flags, and the message
+// band it scrolls once per frame.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +11,7 @@
 #include "framework/files.h"
 #include "framework/headless/headless.h"
 #include "geometry/model.h"
-#include "logic_test_world.h"
+#include "support/logic_test_world.h"
 #include "shell/message_band.h"
 #include "shell/world_events.h"
 #include "sound/game_sounds.h"
