@@ -16,6 +16,14 @@ namespace {
 std::optional<RgbCanvas> loadPicture(const QuizValue& value, const fs::path& quizFolder,
                                      std::vector<QuizProblem>& problems) {
     if (!value.given()) return std::nullopt;
+    // A name misspelt or a file not copied is the usual fault: say so plainly.
+    std::error_code ignored;
+    if (!fs::is_regular_file(quizFolder / value.text, ignored)) {
+        problems.push_back({value.line, "picture '" + value.text +
+                                            "' is missing: add the file beside the questions, or "
+                                            "write its path from there"});
+        return std::nullopt;
+    }
     std::string error;
     auto picture = load_picture_file((quizFolder / value.text).string(), error);
     if (!picture) {
