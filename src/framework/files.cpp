@@ -118,9 +118,12 @@ void TextFile::rewind() {
     lineNumber_ = 0;
 }
 
+bool isAbsoluteFileName(std::string_view name) {
+    return !name.empty() && (name[0] == '\\' || name[0] == '/' || (name.size() >= 2 && name[1] == ':'));
+}
+
 bool isContainedFileName(std::string_view name) {
-    if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
-    if (name.size() >= 2 && name[1] == ':') return false;
+    if (name.empty() || isAbsoluteFileName(name)) return false;
     std::size_t start = 0;
     while (start <= name.size()) {
         std::size_t end = name.find_first_of("\\/", start);

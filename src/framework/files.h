@@ -14,6 +14,9 @@ std::string fw_native_path(std::string_view gamePath);
 // joined to: not empty, not absolute, no drive, no ".." part. Quiz folders
 // and quiz files pass between people: what they name must not reach out.
 bool isContainedFileName(std::string_view name);
+// Whether a name starts at a root or a drive (a leading slash or backslash,
+// or "C:").
+bool isAbsoluteFileName(std::string_view name);
 
 // The whole of a file at a native path, as it is (no line ends changed);
 // false when it cannot be opened or a read fails.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/framework.h"
+#include "framework/fatal.h"
 #include "framework/reports.h"
 #include "geometry/model.h"
 #include "logic/message_board.h"
@@ -134,7 +134,6 @@ PositionCheck World::checkPlayerPosition(const Vec3& eyeBefore) {
         if (target.model && passage.targetStartPoint >= 0 &&
             passage.targetStartPoint < target.startPoints.count) {
             const StartPoint& start = target.startPoints.items[passage.targetStartPoint];
-            check.movedEye = true;
             check.collider = target.model;
             check.eye = Vec3{start.x, start.y, start.z};
         }

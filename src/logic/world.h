@@ -90,11 +90,11 @@ struct WorldPeers {
     SoundSet* sounds = nullptr;
 };
 
-// What the checks after a move found. movedEye: a passage put the eye at a
-// start point, `eye`, of the maze whose model is `collider`. objectInReach:
-// the sought object (now currentObject) is within reach of the eye.
+// What the checks after a move found. collider: when not null, a passage
+// put the eye at a start point, `eye`, of the maze whose model it is.
+// objectInReach: the sought object (now currentObject) is within reach of
+// the eye.
 struct PositionCheck {
-    bool movedEye = false;
     Model* collider = nullptr;
     Vec3 eye;
     bool objectInReach = false;

@@ -79,7 +79,7 @@ PixelRect depthTestedArea(std::span<const PlacedModel> objects, const Model& maz
     if (hasColourFace(maze)) return kViewArea;
     PixelRect area;
     for (const PlacedModel& object : objects) {
-        if (!object.model || !drawable(*object.model)) continue;
+        if (!drawable(*object.model)) continue;
         area = unite(area,
                      screenBounds(*object.model, camera, object.orientation, object.position));
     }
@@ -143,7 +143,6 @@ void renderScene(Renderer& r, const Scene& scene, const Camera& camera) {
     }
     r.layViewBackground();
     for (const PlacedModel& object : scene.objects) {
-        if (!object.model) continue;
         renderModel(r, *object.model, camera, object.orientation, object.position,
                     RenderMode::Object);
     }

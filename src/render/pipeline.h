@@ -1,8 +1,7 @@
 #pragma once
-// The per-frame order of drawing: the current maze front to back through the
-// span buffer, then every active object of that maze against the depth
-// buffer, in slot order. Hidden surfaces between maze and objects rest on
-// that order.
+// The per-frame order of drawing: the scene's maze front to back through the
+// span buffer, then the scene's objects against the depth buffer, in the
+// order given. Hidden surfaces between maze and objects rest on that order.
 
 #include <span>
 

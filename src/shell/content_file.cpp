@@ -22,9 +22,7 @@ bool isSafePictureName(std::string_view name, std::string& reason) {
     // The rule is the file layer's; an empty name stays in Pics here, and
     // loading it fails as a missing picture.
     if (name.empty() || isContainedFileName(name)) return true;
-    const bool absolute =
-        name.front() == '\\' || name.front() == '/' || (name.size() >= 2 && name[1] == ':');
     reason = "picture name \"" + std::string(name) + "\" " +
-             (absolute ? "is absolute; it must lie in Pics" : "leads out of Pics");
+             (isAbsoluteFileName(name) ? "is absolute; it must lie in Pics" : "leads out of Pics");
     return false;
 }

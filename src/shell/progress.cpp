@@ -103,10 +103,9 @@ bool sameAnswers(const Progress& a, const Progress& b) {
     return true;
 }
 
-bool sameProgress(const Progress& a, const Progress& b) {
-    if (!sameAnswers(a, b) || a.maze != b.maze || a.pitch != b.pitch || !samePoint(a.eye, b.eye)) {
-        return false;
-    }
+// The player's place: the maze, the eye and where it looks.
+bool samePlace(const Progress& a, const Progress& b) {
+    if (a.maze != b.maze || a.pitch != b.pitch || !samePoint(a.eye, b.eye)) return false;
     for (int i = 0; i < 9; ++i) {
         if (!sameBits(a.orientation.m[i], b.orientation.m[i])) return false;
     }
@@ -177,8 +176,8 @@ void ProgressKeeper::keep(const Game& g) {
         return;
     }
     ++sinceKept;
-    if (lastKept && sameProgress(progress, *lastKept)) return;
     const bool answered = !lastKept || !sameAnswers(progress, *lastKept);
+    if (!answered && samePlace(progress, *lastKept)) return;
     // The last steps before the game is ended by a key are kept too: the
     // page offers to continue from exactly there.
     if (!answered && sinceKept < kWalkInterval && !g.state.quitRequested) return;

@@ -7,7 +7,7 @@
 
 void check_player_position(World& world, PlayerView& view, GameState& state) {
     const PositionCheck check = world.checkPlayerPosition(view.position);
-    if (check.movedEye) {
+    if (check.collider) {
         view.setCollider(check.collider);
         view.setPosition(check.eye);
     }

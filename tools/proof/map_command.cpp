@@ -34,7 +34,8 @@ int runMap(std::span<char*> args) {
     const std::string folder = *arguments.input;
     const std::string out = arguments.value("-o").value_or("");
     if (out.empty()) return usageError("-o MAP.png is needed");
-    const int maze = arguments.has("--maze") ? (*arguments.value("--maze"))[0] - '0' : -1;
+    const auto mazeWord = arguments.value("--maze");
+    const int maze = mazeWord ? (*mazeWord)[0] - '0' : -1;
 
     fw_set_data_root(folder);
     const auto map = drawMazeMap(maze, error);
