@@ -16,15 +16,18 @@ inline std::uint32_t palette_argb(const PaletteEntry& entry) {
 }
 
 // Red, green, blue bytes per pixel into `out`, and an opaque alpha byte after
-// them when `bytesPerPixel` is 4; `out` holds pixels.size() * bytesPerPixel.
-inline void palette_to_rgb(std::span<const std::uint8_t> pixels, const PaletteEntry* palette,
-                           std::uint8_t* out, int bytesPerPixel = 3) {
+// them when BytesPerPixel is 4; `out` holds pixels.size() * BytesPerPixel.
+// The byte count is fixed at compile time: the browser converts every frame.
+template <int BytesPerPixel = 3>
+void palette_to_rgb(std::span<const std::uint8_t> pixels, const PaletteEntry* palette,
+                    std::uint8_t* out) {
+    static_assert(BytesPerPixel == 3 || BytesPerPixel == 4);
     for (const std::uint8_t index : pixels) {
         const PaletteEntry& entry = palette[index];
         out[0] = entry.red;
         out[1] = entry.green;
         out[2] = entry.blue;
-        if (bytesPerPixel == 4) out[3] = 255;
-        out += bytesPerPixel;
+        if constexpr (BytesPerPixel == 4) out[3] = 255;
+        out += BytesPerPixel;
     }
 }

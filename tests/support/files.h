@@ -4,16 +4,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "framework/files.h"
+
 // The file's bytes; empty when it cannot be read.
 inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string bytes;
+    fw_read_whole_file(path.string(), bytes);
+    return bytes;
 }
 
 // Writes `text` as it stands, making the folders above it first.

@@ -4,10 +4,8 @@
 // written as cubes. The data root is a temporary folder while it lives.
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "support/test_models.h"
 #include "framework/files.h"
 #include "logic/logic_file.h"
 #include "logic/message_board.h"
@@ -16,6 +14,8 @@
 #include "shell/player_view.h"
 #include "shell/questions.h"
 #include "sound/sound_set.h"
+#include "support/files.h"
+#include "support/test_models.h"
 
 struct LogicTestWorld {
     TestModelFolder folder;
@@ -40,9 +40,7 @@ struct LogicTestWorld {
     }
 
     void writeLogic(const std::string& text) {
-        const std::filesystem::path data = std::filesystem::path(fw_data_root()) / "Data";
-        std::filesystem::create_directories(data);
-        std::ofstream(data / "krv.lgk", std::ios::binary) << text;
+        writeFile(std::filesystem::path(fw_data_root()) / "Data" / "krv.lgk", text);
     }
     void load(const std::string& text) {
         writeLogic(text);

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "framework/framework.h"
+#include "support/files.h"
 
 void TempDataFolder::writeFile(const std::filesystem::path& path, std::string_view text) const {
-    std::ofstream out(path, std::ios::binary);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    ::writeFile(path, text);
 }
 
 std::string replaced(std::string_view text, std::string_view from, std::string_view to) {

@@ -51,9 +51,9 @@ public:
     }
     // Writes Data/<name>, the quiz's text files.
     void writeData(const std::string& name, std::string_view text) const {
-        std::filesystem::create_directories(root_ / "Data");
         writeFile(root_ / "Data" / name, text);
     }
+    // Writes a file anywhere, making the folders above it.
     void writeFile(const std::filesystem::path& path, std::string_view text) const;
     const std::filesystem::path& root() const { return root_; }
 

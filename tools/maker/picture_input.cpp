@@ -4,9 +4,10 @@
 // the height as 32-bit little-endian numbers, then the R, G, B, A bytes.
 // A file the browser could not decode is left as it was and refused here.
 #include <cstring>
-#include <vector>
+#include <span>
 
 #include "framework/files.h"
+#include "framework/little_endian.h"
 #include "pictures/picture_import.h"
 
 namespace {
@@ -14,9 +15,8 @@ namespace {
 constexpr char kMagic[8] = {'K', 'R', 'V', 'R', 'G', 'B', 'A', '1'};
 constexpr std::size_t kHeader = sizeof kMagic + 8;
 
-int readNumber(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    const std::uint32_t value = bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                                static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+int readNumber(std::span<const std::uint8_t> bytes, std::size_t at) {
+    const std::uint32_t value = read_le32(bytes, at);
     return value > 0x7fffffffu ? 0 : static_cast<int>(value);
 }
 
@@ -28,7 +28,8 @@ std::optional<RgbCanvas> load_picture_file(const std::string& path, std::string&
         error = path + ": cannot read the picture (no such file: add it beside the questions)";
         return std::nullopt;
     }
-    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                              text.size());
     if (bytes.size() < kHeader || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
         error = path + ": cannot read the picture (the browser cannot decode it)";
         return std::nullopt;

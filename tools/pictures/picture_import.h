@@ -5,7 +5,8 @@
 // The steps are separate so that the content build can paint over a loaded
 // picture before it is dithered:
 //
-//   load_picture_file  -> RgbCanvas (alpha laid over black); picture_file.cpp
+//   load_picture_file  -> RgbCanvas (alpha laid over black); sdl/picture_file.cpp
+//                         (the quiz maker page: tools/maker/picture_input.cpp)
 //   canvas_from_rgba   -> the same from decoded 8-bit R, G, B, A pixels
 //   crop_canvas, resize_canvas
 //   dither_to_palette  -> IndexedPicture in the game palette

@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -22,7 +21,7 @@ struct KeyName {
     int scanCode;
 };
 
-// Letters and digits are added by scanCodeOfKeyName from the rows below.
+// Letters and digits are named by what the key types (pc_keys.h).
 constexpr KeyName kKeyNames[] = {
     {"Esc", scan::kEscape},
     {"Escape", scan::kEscape},
@@ -58,13 +57,11 @@ constexpr KeyName kKeyNames[] = {
     {"Del", scan::kDelete},
 };
 
-// Scan codes (set 1) run along the keyboard rows.
-struct KeyRow {
-    const char* keys;
-    int firstScanCode;
-};
-constexpr KeyRow kKeyRows[] = {
-    {"1234567890", 2}, {"QWERTYUIOP", 16}, {"ASDFGHJKL", 30}, {"ZXCVBNM", 44}};
+// The letter or digit a key types, upper case, or 0 for any other key.
+char letterOrDigitOf(int scanCode) {
+    const int c = pc_key_character(scanCode);
+    return c > 0 && c < 128 && std::isalnum(c) ? static_cast<char>(std::toupper(c)) : 0;
+}
 
 // The largest iteration a script may name: about a month at 30 per second.
 constexpr long kMaxScriptIteration = 100'000'000;
@@ -97,12 +94,7 @@ std::string HeadlessBackend::keyNameOfScanCode(int scanCode) {
     for (const KeyName& key : kKeyNames) {
         if (key.scanCode == scanCode) return key.name;
     }
-    for (const KeyRow& row : kKeyRows) {
-        const std::string_view keys(row.keys);
-        const int offset = scanCode - row.firstScanCode;
-        if (offset >= 0 && offset < static_cast<int>(keys.size()))
-            return std::string(1, keys[offset]);
-    }
+    if (const char c = letterOrDigitOf(scanCode)) return std::string(1, c);
     return {};
 }
 
@@ -112,10 +104,9 @@ int HeadlessBackend::scanCodeOfKeyName(std::string_view name) {
     }
     if (name.size() == 1) {
         const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-        for (const KeyRow& row : kKeyRows) {
-            const std::string_view keys(row.keys);
-            const auto at = keys.find(c);
-            if (at != std::string_view::npos) return row.firstScanCode + static_cast<int>(at);
+        // Every key that types something has a code below 128.
+        for (int code = 1; c != 0 && code < 128; ++code) {
+            if (letterOrDigitOf(code) == c) return code;
         }
         return 0;
     }

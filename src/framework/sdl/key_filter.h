@@ -10,10 +10,10 @@ public:
     static constexpr int kScancodes = 512;  // SDL_NUM_SCANCODES
 
     // The PC scan code the game sees for this key going down, or 0 for none:
-    // a repeat, or a key the game has no code for.
+    // a repeat, a key already down, or a key the game has no code for.
     int keyDown(int sdlScancode, bool repeat) { return held_.press(sdlScancode, codeOf(sdlScancode), repeat); }
     // The PC scan code of the key up, or 0 while another key with the same
-    // code is still held (or for a key without a code).
+    // code is still held (or for a key not down, or without a code).
     int keyUp(int sdlScancode) { return held_.release(sdlScancode); }
 
     // Forgets every held key and calls sendUp(code) once per scan code that

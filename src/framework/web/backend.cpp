@@ -88,7 +88,7 @@ public:
     }
 
     void present(const std::uint8_t* pixels, const PaletteEntry* palette) override {
-        palette_to_rgb({pixels, kScreenPixels}, palette, rgba_.data(), 4);
+        palette_to_rgb<4>({pixels, kScreenPixels}, palette, rgba_.data());
         krv_js_present(rgba_.data(), kScreenWidth, kScreenHeight);
         if (script_) {
             krv_js_frame(script_->iteration(), page_hash_text(page_hash(pixels, palette)).c_str());

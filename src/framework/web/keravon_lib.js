@@ -1,4 +1,4 @@
-// What the engine asks of the page. The page (web/index.html) puts its
+// What the engine asks of the page. The page (page/index.html) puts its
 // handlers on Module.keravon before the engine starts; this file forwards to
 // them, so the page alone decides how things look, and feeds WebAudio from
 // the engine's mixer.

@@ -3,7 +3,7 @@
 // is drawn to a canvas, keys come from the browser by physical key, the loop
 // runs on the browser's animation frames at 30 iterations per second, and the
 // desktop's mode dialog is a start screen on the canvas. Nothing here shows a
-// browser type; the page (web/index.html) talks to it through
+// browser type; the page (page/index.html) talks to it through
 // src/framework/web/keravon_lib.js and the keravon_* functions it exports.
 // Given a key script before main (keravon_script), it runs as the headless
 // backend does instead: keys from the script, the fixed 1/30 s clock, no

@@ -41,6 +41,9 @@ window.KeravonTouch = (function () {
   function create(press) {
     const root = document.createElement('div');
     root.id = 'controls';
+    // Shown once the engine has sent the page's words: no control without
+    // its name, and none while the quiz is still loading.
+    root.hidden = true;
     const pads = { move: document.createElement('div'), answer: document.createElement('div') };
     pads.move.className = 'pad move';
     pads.answer.className = 'pad answer';
@@ -75,6 +78,7 @@ window.KeravonTouch = (function () {
     return {
       // A page word arrived from the quiz folder.
       name(word, text) {
+        root.hidden = false;
         for (const { control, button } of buttons) {
           if (control.word !== word) continue;
           button.setAttribute('aria-label', text);
